@@ -1,0 +1,47 @@
+#include "core/bot.h"
+
+namespace wavecrest {
+namespace {
+
+std::unique_ptr<Timer> MakeTimer(EventLoop& loop, int milliseconds, const std::function<void()>& handler) {
+  // The handler is looked up when the timer fires, so wiring may set it later.
+  return loop.CreateTimer(std::chrono::milliseconds(milliseconds), [&handler] {
+    if (handler) handler();
+  });
+}
+
+}  // namespace
+
+Bot::Bot(const Ports& ports)
+    : loop(ports.loop),
+      settings(ports.settings),
+      chat(ports.chat),
+      scanner(ports.scanner),
+      player(ports.player),
+      mainView(ports.mainView),
+      matchesView(ports.matchesView),
+      instanceLock(ports.instanceLock) {
+  Timer1 = MakeTimer(loop, 500, Timer1_Timer);
+  tmrIdle = MakeTimer(loop, 60000, tmrIdle_Timer);
+  tmrCon = MakeTimer(loop, 1000, tmrCon_Timer);
+  tmrOrder = MakeTimer(loop, 1000, tmrOrder_Timer);
+  tmrRep = MakeTimer(loop, 1000, tmrRep_Timer);
+}
+
+void Bot::SetText1(std::string text) {
+  form1.Text1 = std::move(text);
+  WriteSetting("screen name", form1.Text1);
+}
+
+void Bot::End() {
+  if (ended_) return;
+  ended_ = true;
+  Timer1->SetEnabled(false);
+  tmrIdle->SetEnabled(false);
+  tmrCon->SetEnabled(false);
+  tmrOrder->SetEnabled(false);
+  tmrRep->SetEnabled(false);
+  if (onEnd) onEnd();
+}
+
+}  // namespace wavecrest

@@ -1,0 +1,59 @@
+#pragma once
+
+// The front door: every line said in the room passes here. Lines from anyone
+// but the member are dropped; the member's lines are lower-cased, their first
+// word looked up in the command table, and handed to the one handler that
+// owns that word.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace wavecrest {
+
+class Bot;
+
+// How an entry accepts a line whose first word equals its key.
+enum class MatchForm {
+  Exact,      // the whole line equals the key
+  Argument,   // the key, a space, and an argument with a non-space character
+  WholeLine,  // the handler parses the line itself
+};
+
+// A test made here before the handler is called.
+enum class ExtraCondition { None, SixCharacters, ExtIsMp3, ExtIsWav, ExtIsWma };
+
+// Whether the key is the trigger followed by the word, or the word alone.
+enum class TriggerUse { Prefixed, Never };
+
+using CommandHandler = void (*)(Bot& bot, const std::string& input);
+
+struct CommandEntry {
+  std::string_view word;
+  MatchForm form;
+  ExtraCondition condition;
+  TriggerUse trigger;
+  CommandHandler handler;  // nullptr: the word is known but nothing answers it yet
+};
+
+// The entry a member line goes to and what its handler receives: the argument
+// for the argument form, the whole lower-cased line otherwise.
+struct Dispatch {
+  const CommandEntry* entry;
+  std::string input;
+};
+
+// Matches an already lower-cased line against `table`, walked in order; the
+// first entry whose key equals the first word decides. Nothing when the line
+// is no command or fails that entry's test.
+std::optional<Dispatch> MatchCommand(std::span<const CommandEntry> table, std::string_view trigger,
+                                     std::string_view extension, std::string_view lowerLine);
+
+// The first word: the line up to its first space (empty when it begins with one).
+std::string_view FirstWord(std::string_view line);
+
+// Handles one line of the room (the chat scanner's line event).
+void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text);
+
+}  // namespace wavecrest

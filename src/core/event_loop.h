@@ -1,0 +1,62 @@
+#pragma once
+
+// The one UI thread's event queue, its timers and its clock.
+//
+// Lifecycle: one EventLoop lives for the whole run and outlives every Timer it
+// created. Threading: every call is made on the UI thread; no call is
+// reentrant except PumpOnce, which may be called from inside an event that
+// PumpOnce itself is running (nested pumping is how the system waits).
+// Failures: none of these calls fails.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace wavecrest {
+
+// A local calendar date and wall-clock time.
+struct LocalDateTime {
+  int year = 0;
+  int month = 0;    // 1–12
+  int day = 0;      // 1–31
+  int weekday = 0;  // 0 = Sunday … 6 = Saturday
+  int hour = 0;     // 0–23
+  int minute = 0;
+  int second = 0;
+};
+
+// A repeating timer. Disabled when created; while enabled it fires its tick
+// every interval, counted from the moment it was enabled. A tick that is due
+// while the previous tick of the same timer is still running is skipped, as
+// a UI timer's would be.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
+};
+
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+
+  // One pass of the event queue: runs the events pending now (posted tasks,
+  // due timers, input). When nothing is pending it blocks until the next
+  // event arrives or `maxWait` has passed, whichever comes first, and then
+  // runs what arrived. It never spins the processor.
+  virtual void PumpOnce(std::chrono::milliseconds maxWait) = 0;
+
+  // Seconds since local midnight, with fraction; starts again at 0 at midnight.
+  virtual double SecondsSinceMidnight() const = 0;
+
+  // The local date and time now.
+  virtual LocalDateTime LocalNow() const = 0;
+
+  // Queues `task` to run on a later pass of the loop; never runs it now.
+  virtual void Post(std::function<void()> task) = 0;
+
+  // A new disabled timer that calls `onTick` on this loop.
+  virtual std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) = 0;
+};
+
+}  // namespace wavecrest

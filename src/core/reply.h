@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/form1.h"
+
+#include <string>
+#include <string_view>
+
+namespace wavecrest {
+
+class Bot;
+
+// One chat line in the member's look: the front decoration and the body's
+// font, the body (which begins with "> " and closes the open font tag), then
+// the end decoration. Reads the eight appearance labels afresh every call.
+std::string ComposeReply(const Form1& form, std::string_view body);
+
+// Composes `body` and says it in the room through the chat client.
+void SendReply(Bot& bot, std::string_view body);
+
+}  // namespace wavecrest

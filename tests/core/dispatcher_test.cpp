@@ -1,0 +1,142 @@
+#include "core/dispatcher.h"
+
+#include "commands/command_table.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace wavecrest {
+namespace {
+
+struct Expect {
+  const char* line;        // already lower-cased, as the dispatcher sees it
+  const char* trigger;
+  const char* extension;
+  const char* word;        // the entry reached; nullptr when the line is dropped
+  const char* input;       // what the handler receives
+};
+
+TEST(MatchCommand, FollowsTheTableAndItsForms) {
+  const Expect cases[] = {
+      {"next", "", "mp3", "next", "next"},
+      {"next ", "", "mp3", nullptr, nullptr},
+      {" next", "", "mp3", nullptr, nullptr},
+      {"!next", "!", "mp3", "next", "!next"},
+      {"next", "!", "mp3", nullptr, nullptr},
+      {".trig?", "!", "mp3", ".trig?", ".trig?"},
+      {"!.trig?", "!", "mp3", nullptr, nullptr},
+      {"xnext", "x", "mp3", "next", "xnext"},
+      {"font comic sans", "", "mp3", "font", "comic sans"},
+      {"font", "", "mp3", nullptr, nullptr},
+      {"font    ", "", "mp3", nullptr, nullptr},
+      {"font  two  spaces ", "", "mp3", "font", " two  spaces "},
+      {"fcolor ff00ff", "", "mp3", "fcolor", "ff00ff"},
+      {"fcolor ff00f", "", "mp3", nullptr, nullptr},
+      {"fcolor ff00ff0", "", "mp3", nullptr, nullptr},
+      {"eacolor 0000ff", "", "mp3", "eacolor", "0000ff"},
+      {"facolor ×•·.×•", "", "mp3", "facolor", "×•·.×•"},
+      {"exit now", "", "mp3", nullptr, nullptr},
+      {"mp3s", "", "mp3", "mp3s", "mp3s"},
+      {"mp3s", "", "wav", nullptr, nullptr},
+      {"wavs", "", "wav", "wavs", "wavs"},
+      {"wmas", "", "mp3", nullptr, nullptr},
+      {"vol 50", "", "mp3", "vol", "vol 50"},
+      {"vol", "", "mp3", "vol", "vol"},
+      {"vol abc", "", "mp3", "vol", "vol abc"},
+      {"vol?", "", "mp3", "vol?", "vol?"},
+      {"skip", "", "mp3", "skip", "skip"},
+      {"p  a b", "", "mp3", "p", " a b"},
+      {"pause", "", "mp3", "pause", "pause"},
+      {"idle brb", "", "mp3", "idle", "brb"},
+      {"idleoff", "", "mp3", "idleoff", "idleoff"},
+      {"idleoff now", "", "mp3", nullptr, nullptr},
+      {"dir? x", "", "mp3", nullptr, nullptr},
+      {"ext? ", "", "mp3", nullptr, nullptr},
+      {"hello there", "", "mp3", nullptr, nullptr},
+      {"", "", "mp3", nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    const auto d = MatchCommand(CommandTable(), c.trigger, c.extension, c.line);
+    if (c.word == nullptr) {
+      EXPECT_FALSE(d) << '"' << c.line << "\" should be dropped, reached " << (d ? d->entry->word : "");
+      continue;
+    }
+    ASSERT_TRUE(d) << '"' << c.line << "\" should reach " << c.word;
+    EXPECT_EQ(d->entry->word, c.word) << c.line;
+    EXPECT_EQ(d->input, c.input) << c.line;
+  }
+}
+
+TEST(CommandTable, HoldsTheFortyFourWordsInDispatchOrder) {
+  const char* words[] = {".trig?", "exit", "adv", "r", "dir", "dir?", "coms", "con", "eacolor", "eafont", "eascii",
+                         "facolor", "fafont", "fascii", "fcolor", "font", "handle", "mute", "p", "pause", "ref", "rep",
+                         "song", "stop", "mp3s", "wavs", "wmas", "vol", "vol?", "skip", "next", "prev", "idle",
+                         "idleoff", "order", "id3", "trig", "ext?", "ext", "si?", "si", "mode?", "date?", "time?"};
+  const auto table = CommandTable();
+  ASSERT_EQ(table.size(), std::size(words));
+  for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].word, words[i]) << i;
+}
+
+// Dispatch end to end, with every handler replaced by a recorder.
+std::vector<std::pair<std::string, std::string>> g_calls;
+void Record(Bot&, const std::string& input) { g_calls.emplace_back("handled", input); }
+
+class DispatchChatLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_calls.clear();
+    table_.assign(CommandTable().begin(), CommandTable().end());
+    for (auto& entry : table_) entry.handler = &Record;
+    t_.bot.commandTable = table_;
+    t_.bot.form1.Text1 = "Some Member";
+    t_.bot.form1.lblExt = "mp3";
+  }
+  testing::TestBot t_;
+  std::vector<CommandEntry> table_;
+};
+
+TEST_F(DispatchChatLineTest, OnlyTheMemberIsObeyedWhateverCaseAndSpaces) {
+  const struct {
+    const char* speaker;
+    bool obeyed;
+  } cases[] = {{"somemember", true}, {"SOME MEMBER", true}, {"Some Member", true}, {"some member2", false},
+               {"someone else", false}};
+  for (const auto& c : cases) {
+    g_calls.clear();
+    DispatchChatLine(t_.bot, c.speaker, "NEXT");
+    EXPECT_EQ(g_calls.size(), c.obeyed ? 1u : 0u) << c.speaker;
+  }
+}
+
+TEST_F(DispatchChatLineTest, LowerCasesLineAndTrigger) {
+  t_.bot.form1.Trig = "X";
+  DispatchChatLine(t_.bot, "some member", "xNEXT");
+  EXPECT_EQ(t_.bot.form1.Trig, "x");
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].second, "xnext");
+
+  g_calls.clear();
+  DispatchChatLine(t_.bot, "some member", "FONT Comic Sans");
+  ASSERT_EQ(g_calls.size(), 0u);  // the trigger is now "x": "font" is no key
+  DispatchChatLine(t_.bot, "some member", "xFONT Comic Sans");
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].second, "comic sans");
+}
+
+TEST_F(DispatchChatLineTest, UnicodeLinesAreLowerCased) {
+  DispatchChatLine(t_.bot, "some member", "HANDLE JOSÉ");
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].second, "josé");
+}
+
+TEST_F(DispatchChatLineTest, WordsWithoutAHandlerAreDroppedQuietly) {
+  table_[1].handler = nullptr;  // exit
+  DispatchChatLine(t_.bot, "some member", "exit");
+  EXPECT_TRUE(g_calls.empty());
+  EXPECT_TRUE(t_.chat.lines.empty());
+}
+
+}  // namespace
+}  // namespace wavecrest
