@@ -1,5 +1,9 @@
 #include "commands/command_table.h"
 
+#include "commands/appearance.h"
+#include "commands/idle.h"
+#include "commands/status.h"
+
 #include <array>
 
 namespace wavecrest {
@@ -13,23 +17,23 @@ using enum TriggerUse;
 // order of the comparisons. A null handler is a word the system knows but
 // that nothing answers yet.
 constexpr std::array<CommandEntry, 44> kCommandTable{{
-    {".trig?", Exact, None, Never, nullptr},
-    {"exit", Exact, None, Prefixed, nullptr},
-    {"adv", Exact, None, Prefixed, nullptr},
+    {".trig?", Exact, None, Never, &TrigQueryCommand},
+    {"exit", Exact, None, Prefixed, &ExitCommand},
+    {"adv", Exact, None, Prefixed, &AdvCommand},
     {"r", Exact, None, Prefixed, nullptr},
     {"dir", Argument, None, Prefixed, nullptr},
     {"dir?", Exact, None, Prefixed, nullptr},
-    {"coms", Exact, None, Prefixed, nullptr},
+    {"coms", Exact, None, Prefixed, &ComsCommand},
     {"con", Exact, None, Prefixed, nullptr},
-    {"eacolor", Argument, SixCharacters, Prefixed, nullptr},
-    {"eafont", Argument, None, Prefixed, nullptr},
-    {"eascii", Argument, None, Prefixed, nullptr},
-    {"facolor", Argument, SixCharacters, Prefixed, nullptr},
-    {"fafont", Argument, None, Prefixed, nullptr},
-    {"fascii", Argument, None, Prefixed, nullptr},
-    {"fcolor", Argument, SixCharacters, Prefixed, nullptr},
-    {"font", Argument, None, Prefixed, nullptr},
-    {"handle", Argument, None, Prefixed, nullptr},
+    {"eacolor", Argument, SixCharacters, Prefixed, &EacolorCommand},
+    {"eafont", Argument, None, Prefixed, &EafontCommand},
+    {"eascii", Argument, None, Prefixed, &EasciiCommand},
+    {"facolor", Argument, SixCharacters, Prefixed, &FacolorCommand},
+    {"fafont", Argument, None, Prefixed, &FafontCommand},
+    {"fascii", Argument, None, Prefixed, &FasciiCommand},
+    {"fcolor", Argument, SixCharacters, Prefixed, &FcolorCommand},
+    {"font", Argument, None, Prefixed, &FontCommand},
+    {"handle", Argument, None, Prefixed, &HandleCommand},
     {"mute", Exact, None, Prefixed, nullptr},
     {"p", Argument, None, Prefixed, nullptr},
     {"pause", Exact, None, Prefixed, nullptr},
@@ -45,18 +49,18 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"skip", WholeLine, None, Prefixed, nullptr},
     {"next", Exact, None, Prefixed, nullptr},
     {"prev", Exact, None, Prefixed, nullptr},
-    {"idle", Argument, None, Prefixed, nullptr},
-    {"idleoff", Exact, None, Prefixed, nullptr},
+    {"idle", Argument, None, Prefixed, &IdleCommand},
+    {"idleoff", Exact, None, Prefixed, &IdleoffCommand},
     {"order", Exact, None, Prefixed, nullptr},
     {"id3", Exact, None, Prefixed, nullptr},
-    {"trig", Argument, None, Prefixed, nullptr},
+    {"trig", Argument, None, Prefixed, &TrigCommand},
     {"ext?", Exact, None, Prefixed, nullptr},
     {"ext", Argument, None, Prefixed, nullptr},
     {"si?", Exact, None, Prefixed, nullptr},
     {"si", Exact, None, Prefixed, nullptr},
     {"mode?", Exact, None, Prefixed, nullptr},
-    {"date?", Exact, None, Prefixed, nullptr},
-    {"time?", Exact, None, Prefixed, nullptr},
+    {"date?", Exact, None, Prefixed, &DateQueryCommand},
+    {"time?", Exact, None, Prefixed, &TimeQueryCommand},
 }};
 
 }  // namespace

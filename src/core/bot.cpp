@@ -29,6 +29,7 @@ Bot::Bot(const Ports& ports)
 }
 
 void Bot::SetText1(std::string text) {
+  if (text == form1.Text1) return;  // a text box raises no change when nothing changed
   form1.Text1 = std::move(text);
   WriteSetting("screen name", form1.Text1);
 }

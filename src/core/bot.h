@@ -74,7 +74,7 @@ class Bot {
     settings.WriteIni(kSettingsSection, key, value);
   }
 
-  // Sets the screen-name box; every change is saved (Text1_Change).
+  // Sets the screen-name box; every change is saved at once (Text1_Change).
   void SetText1(std::string text);
 
   // Ends the program: no handler runs after this returns to the event loop.

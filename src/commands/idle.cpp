@@ -1,0 +1,53 @@
+#include "commands/idle.h"
+
+#include "core/bot.h"
+#include "core/reply.h"
+
+#include <charconv>
+#include <optional>
+
+namespace wavecrest {
+namespace {
+
+std::optional<long long> WholeNumber(const std::string& text) {
+  long long value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::string IdleTimeText(const std::string& hours, const std::string& minutes) {
+  const auto m = WholeNumber(minutes);
+  return hours + ":" + (m && *m < 10 ? "0" : "") + minutes;
+}
+
+void IdleCommand(Bot& bot, const std::string& reason) {
+  if (bot.tmrIdle->Enabled()) return;
+  bot.tmrIdle->SetEnabled(true);
+  bot.form1.lblReason = reason;
+  SendReply(bot, "> " + bot.form1.lblHandle + " is going <b>idle</b> ");
+}
+
+void IdleoffCommand(Bot& bot, const std::string&) {
+  if (!bot.tmrIdle->Enabled()) return;
+  bot.tmrIdle->SetEnabled(false);
+  SendReply(bot, "> <b>idle</b> off, " + bot.form1.lblHandle + " idled for <b>" +
+                     IdleTimeText(bot.form1.lblHour, bot.form1.lblMins) + "</b> ");
+  bot.form1.lblMins = "0";
+  bot.form1.lblHour = "0";
+}
+
+void tmrIdle_Timer(Bot& bot) {
+  // A count that is not a number is left as it is, and the tick goes on.
+  if (const auto m = WholeNumber(bot.form1.lblMins)) bot.form1.lblMins = std::to_string(*m + 1);
+  if (bot.form1.lblMins == "60") {
+    if (const auto h = WholeNumber(bot.form1.lblHour)) bot.form1.lblHour = std::to_string(*h + 1);
+    bot.form1.lblMins = "0";
+  }
+  SendReply(bot, "> wavecr<u>e</u>st - idle: <b>" + IdleTimeText(bot.form1.lblHour, bot.form1.lblMins) +
+                     "</b> - reason: <b>" + bot.form1.lblReason + "</b> ");
+}
+
+}  // namespace wavecrest

@@ -1,0 +1,31 @@
+#pragma once
+
+// Commands that tell the room about the system itself or end it, and the
+// command list of the main window.
+
+#include <string>
+
+namespace wavecrest {
+
+class Bot;
+struct LocalDateTime;
+
+// Empties List1 and files the 42 command lines in with the current trigger
+// and extension.
+void BuildCommandList(Bot& bot);
+
+// "sunday, 06 december 2026" and "9:05 pm".
+std::string CurrentDateText(const LocalDateTime& now);
+std::string CurrentTimeText(const LocalDateTime& now);
+
+void TrigQueryCommand(Bot& bot, const std::string& input);  // .trig?
+void ExitCommand(Bot& bot, const std::string& input);
+void AdvCommand(Bot& bot, const std::string& input);
+void ComsCommand(Bot& bot, const std::string& input);
+void DateQueryCommand(Bot& bot, const std::string& input);  // date?
+void TimeQueryCommand(Bot& bot, const std::string& input);  // time?
+
+// The version banner every start and every goodbye begins with.
+inline constexpr const char* kBannerBody = "> wavecr<u>e</u>st system <i>0.0.8</i> - by - quillon ";
+
+}  // namespace wavecrest

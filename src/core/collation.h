@@ -1,0 +1,23 @@
+#pragma once
+
+// The order of the platform's sorted list boxes: case-insensitive and
+// locale-aware (ICU collation in the user's locale), with ties broken by code
+// points so that the order is total and the same on every run.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wavecrest {
+
+// A byte string whose plain comparison gives the list-box order. Computing
+// keys once and comparing them is much cheaper than collating pairs.
+std::string ListSortKey(std::string_view text);
+
+// Sorts texts into list-box order.
+void SortForListBox(std::vector<std::string>& texts);
+
+// The position at which a sorted list box files `text` (after equal items).
+std::size_t SortedInsertPosition(const std::vector<std::string>& sorted, std::string_view text);
+
+}  // namespace wavecrest
