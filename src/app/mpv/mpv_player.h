@@ -1,0 +1,127 @@
+#pragma once
+
+// The media player on libmpv.
+//
+// Lifecycle: construct it after the QCoreApplication. Qt sets the C library's
+// numeric locale from the environment, and libmpv refuses to start unless
+// LC_NUMERIC is "C"; the constructor puts it back to "C" for that reason.
+// When libmpv cannot start, the player stays usable as an empty one: every
+// call fails and every read answers as with nothing loaded.
+//
+// Threading: UI thread only. libmpv runs its own threads; its events are
+// handed to the UI thread through the Qt event loop (a queued call posted
+// from libmpv's wakeup callback) and never handled on libmpv's threads.
+//
+// Every call that changes state returns only when the new state can be read:
+// Open returns once the file is loaded and playing (so Duration is readable at
+// once), Pause makes PlayState read 1 at once, a position write returns once
+// the seek is done. These waits block the UI thread on libmpv's event queue
+// (no spinning) for the few milliseconds a local file needs.
+//
+// What the reads answer in each state:
+//
+//   state                 FileName   PlayState  CurrentPosition   Duration
+//   nothing loaded        ""         0          -1                0
+//   playing / paused      the path   2 / 1      0 … Duration      length
+//   played to its end     the path   0          == Duration       length
+//   after Stop            the path   0          0                 length
+//
+// The play modes take "position equals duration" for the end of a song, and a
+// failed read for an end as well. So the empty player answers two values that
+// differ (-1 and 0): turning a mode on with nothing loaded, or after a file
+// failed to open, never starts songs at every tick. A stopped file rewinds to
+// its start and keeps its length, so a stop is not taken for an end either
+// (except for a file of zero length). A file that played to its end reads
+// exactly its duration: libmpv's last position of an MP3 or WMA is a few
+// milliseconds short of its length, so the end is taken from libmpv's
+// end-of-file flag and the position is clamped to the duration.
+//
+// Mute and volume belong to the player, not the file: they carry over to the
+// next Open. Pause does not: Open always starts playing.
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "playback/media_player.h"
+
+struct mpv_handle;
+struct mpv_event;
+class QObject;
+
+namespace wavecrest {
+
+struct MpvPlayerOptions {
+  // Where the sound goes: "" for the system's default output, which falls back
+  // to a silent one when the machine has no sound card; "null" for silence;
+  // "pcm:FILE" to write what would be heard to FILE as a 32-bit float WAV
+  // (used by tests to measure the output).
+  std::string audioOutput;
+  // Further libmpv options (name, value) set before it starts.
+  std::vector<std::pair<std::string, std::string>> extraOptions;
+};
+
+// The options the program runs with: audioOutput comes from the environment
+// variable WAVECREST_AUDIO_OUT when it is set.
+MpvPlayerOptions MpvPlayerOptionsFromEnvironment();
+
+class MpvPlayer final : public MediaPlayer {
+ public:
+  explicit MpvPlayer(const MpvPlayerOptions& options = MpvPlayerOptionsFromEnvironment());
+  ~MpvPlayer() override;
+  MpvPlayer(const MpvPlayer&) = delete;
+  MpvPlayer& operator=(const MpvPlayer&) = delete;
+
+  // False when libmpv could not start.
+  bool Started() const { return mpv_ != nullptr; }
+
+  // Loads and plays the file. False when it cannot be opened or decoded; the
+  // player is then empty (whatever played before has been unloaded).
+  bool Open(const std::string& path) override;
+  // Plays on from a pause; a stopped file, or one played to its end, starts
+  // again from its beginning. False with nothing loaded.
+  bool Play() override;
+  // False with nothing loaded, and for a stopped or ended file (nothing to halt).
+  bool Pause() override;
+  // Halts and rewinds to the start; the file stays loaded. False with nothing loaded.
+  bool Stop() override;
+
+  std::optional<std::string> FileName() override;
+  std::optional<int> PlayState() override;
+  std::optional<bool> Mute() override;
+  bool SetMute(bool mute) override;
+  // 0 is full loudness; positive values are taken as 0 (no amplification).
+  bool SetVolume(int hundredthsOfDecibel) override;
+  std::optional<double> CurrentPosition() override;
+  // Seeks exactly, keeping playing or paused. A target beyond the duration is
+  // taken as the duration: the file has then played to its end (PlayState 0,
+  // position == duration). A negative target is taken as 0. False with
+  // nothing loaded and for a stopped file.
+  bool SetCurrentPosition(double seconds) override;
+  // nullopt only when a loaded file has no known length.
+  std::optional<double> Duration() override;
+
+ private:
+  static void OnWakeup(void* self);
+  void DrainEvents();
+  void Handle(const mpv_event& event);
+  // Handles events until done(event) says so or the timeout passes.
+  template <typename Done>
+  bool WaitFor(double timeoutSeconds, Done done);
+  bool Loaded() const { return mpv_ != nullptr && !fileName_.empty(); }
+  bool EndReached();
+  bool SetPaused(bool paused);
+  bool SeekTo(double seconds);
+
+  mpv_handle* mpv_ = nullptr;
+  std::unique_ptr<QObject> receiver_;  // UI-thread target of the wakeup calls
+  std::atomic<bool> wakeupPosted_{false};
+  std::string fileName_;  // "" when nothing is loaded
+  long long entryId_ = -1;  // libmpv's playlist entry of the loaded file
+  bool stopped_ = false;
+};
+
+}  // namespace wavecrest
