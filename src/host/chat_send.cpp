@@ -1,0 +1,85 @@
+#include "host/chat_send.h"
+
+#include "core/text.h"
+#include "host/discovery.h"
+
+namespace wavecrest {
+namespace {
+
+enum class Layout { kBefore7, kFrom7 };
+
+constexpr double kSecondsPerDay = 86400.0;
+
+// now − start on a clock that restarts at midnight.
+double Elapsed(double start, double now) {
+  double elapsed = now - start;
+  if (elapsed < -kSecondsPerDay / 2) elapsed += kSecondsPerDay;
+  return elapsed;
+}
+
+WindowHandle FindEntryBox(HostWindows& host, Layout layout) {
+  return layout == Layout::kBefore7 ? FindChatInput(host) : FindChatInput7(host);
+}
+
+// Whether the box, read back after an Enter, shows that the client took the
+// line: the older clients empty their box, the newer ones leave it holding
+// something. The box is searched afresh for the read.
+bool LineTaken(HostWindows& host, Layout layout) {
+  const bool empty = GetControlText(host, FindEntryBox(host, layout)).empty();
+  return layout == Layout::kBefore7 ? empty : !empty;
+}
+
+// Types Enter until the client takes the line, letting events run between
+// two Enters, and gives up at the bound.
+void TypeEnterUntilTaken(HostWindows& host, EventLoop& loop, WindowHandle box, Layout layout) {
+  const double start = loop.SecondsSinceMidnight();
+  for (int enters = 1;; ++enters) {
+    host.SendChar(box, kCharEnter);
+    if (LineTaken(host, layout)) return;
+    if (enters >= kMaxEnters) return;
+    if (Elapsed(start, loop.SecondsSinceMidnight()) >= kMaxEnterSeconds) return;
+    loop.PumpOnce(kEnterPumpWait);
+  }
+}
+
+void TypeLine(HostWindows& host, EventLoop& loop, const std::string& text, Layout layout) {
+  if (text.empty()) return;
+  const WindowHandle room = FindChatRoom(host);
+  const WindowHandle box = FindEntryBox(host, layout);
+  if (room == kNoWindow || box == kNoWindow) return;
+
+  std::string saved = GetControlText(host, FindEntryBox(host, layout));
+  if (!saved.empty()) host.SendSetText(box, "");
+  host.SendSetText(box, text);
+  TypeEnterUntilTaken(host, loop, box, layout);
+
+  // The 9.0 client shows a "Chat Input" prompt in its idle box; it is the
+  // client's, not the member's, and must not be put back as typed text.
+  if (layout == Layout::kFrom7 && AolVersion(host) == "9.0") saved = ReplaceAll(saved, "Chat Input", "");
+  host.SendSetText(box, saved);
+}
+
+}  // namespace
+
+void TypeChatLine(HostWindows& host, EventLoop& loop, const std::string& text) {
+  TypeLine(host, loop, text, Layout::kBefore7);
+}
+
+void TypeChatLine7(HostWindows& host, EventLoop& loop, const std::string& text) {
+  TypeLine(host, loop, text, Layout::kFrom7);
+}
+
+void ChatSend(HostWindows& host, EventLoop& loop, const std::string& text) {
+  const std::string version = AolVersion(host);
+  if (version == "9.0" || version == "8.0" || version == "7.0") {
+    TypeChatLine7(host, loop, text);
+  } else {
+    TypeChatLine(host, loop, text);
+  }
+}
+
+void HostChatClient::ChatSend(const std::string& line) { wavecrest::ChatSend(host_, loop_, line); }
+
+std::string HostChatClient::AolVersion() { return wavecrest::AolVersion(host_); }
+
+}  // namespace wavecrest

@@ -1,0 +1,154 @@
+#pragma once
+
+// The simulated chat client: a stand-in for the outside chat program on a
+// platform where it does not exist. It is a real adapter, used by the console
+// front-end and the windowed one, not a test fake.
+//
+// It holds the client's window tree (frame "AOL Frame25" → "MDIClient" → a
+// welcome window and the chat room "AOL Child" with its rich-text boxes, list
+// box, icons and static texts), the menu bar of the chosen client version,
+// and a chat room with its transcript and people. It implements HostWindows
+// (the system works it exactly as it would work the real client) and
+// ChatScanner (it reports every line said in its room).
+//
+// The entry box on Enter (WM_CHAR 13), per version:
+//   2.5 – 6.0  the line is said and the box is left empty.
+//   7.0, 8.0   the line is said and the box is left holding the empty
+//              paragraph "\r\n" of its rich-text control.
+//   9.0        the line is said and the box shows its prompt "Chat Input".
+//              A new room's box shows the prompt too.
+// So one Enter shows a sent line gone in each layout. A box that is empty,
+// blank (spaces and line breaks only) or showing the client's own filler says
+// nothing on Enter. Any other character typed is added to the box.
+//
+// Events: every line said in the room — the member's (and so the system's
+// replies), other people's — reaches the ChatScanner handler posted to the
+// event loop, never from inside a HostWindows call, and only once Start has
+// been called. The scanner reports the line raw, HTML included.
+//
+// Lifetime and threading: UI thread only; the loop must outlive the client.
+// Posted reports still queued when the client is destroyed are dropped.
+
+#include "core/chat_scanner.h"
+#include "core/event_loop.h"
+#include "host/host_windows.h"
+#include "host/sim/window_tree.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wavecrest::sim {
+
+struct RoomLine {
+  std::string speaker;
+  std::string text;
+  bool operator==(const RoomLine&) const = default;
+};
+
+// How the entry box answers Enter; anything but kAsClient is for exercising
+// the system against a client that misbehaves.
+enum class BoxBehaviour {
+  kAsClient,        // as the version's client does (see above)
+  kEmptiesOnEnter,  // says the line and leaves the box empty, whatever the version
+  kIgnoresEnter,    // a hung client: nothing is said and the box keeps its text
+};
+
+inline constexpr const char* kChatInputPrompt = "Chat Input";
+
+class SimulatedClient final : public HostWindows, public ChatScanner {
+ public:
+  // `version`: one of KnownClientVersions() ("9.0" … "2.5"); anything else
+  // throws std::invalid_argument. The client starts running, with the
+  // member logged in as `memberName` and sitting in an open chat room.
+  SimulatedClient(EventLoop& loop, std::string version, std::string memberName);
+  ~SimulatedClient() override;
+  SimulatedClient(const SimulatedClient&) = delete;
+  SimulatedClient& operator=(const SimulatedClient&) = delete;
+
+  const std::string& Version() const { return version_; }
+  const std::string& MemberName() const { return member_; }
+
+  // The person at the keyboard. Without an open room these do nothing.
+  void MemberTypes(const std::string& text);  // sets the entry box text (half-typed)
+  void MemberPressesEnter();                  // Enter in the entry box
+  void MemberSays(const std::string& text);   // MemberTypes, then MemberPressesEnter
+  // Another person says a line in the room (and joins its people).
+  void OtherSays(const std::string& speaker, const std::string& text);
+
+  // The entry box's text now; empty without an open room.
+  std::string EntryBoxText() const;
+  // Every line said in the room, oldest first.
+  const std::vector<RoomLine>& Transcript() const { return transcript_; }
+  void ClearTranscript() { transcript_.clear(); }
+  // The member, then everyone who has spoken, in order of their first line.
+  std::vector<std::string> People() const { return people_; }
+
+  // Called with every line as it is said (synchronously, for output); it
+  // must not call into the system.
+  void SetOnLineSaid(std::function<void(const RoomLine&)> onLineSaid);
+
+  // The client's situation: a closed room leaves the frame with its welcome
+  // window; a client not running has no windows at all.
+  void CloseRoom();
+  void OpenRoom();
+  bool RoomOpen() const { return room_ != kNoWindow; }
+  void SetRunning(bool running);
+  bool Running() const { return frame_ != kNoWindow; }
+  void SetBoxBehaviour(BoxBehaviour behaviour) { behaviour_ = behaviour; }
+
+  // HostWindows
+  WindowHandle FindWindowA(std::string_view className) override;
+  WindowHandle FindWindowExA(WindowHandle parent, WindowHandle after, std::string_view className) override;
+  MenuHandle GetMenu(WindowHandle window) override;
+  int GetMenuItemCount(MenuHandle menu) override;
+  MenuHandle GetSubMenu(MenuHandle menu, int position) override;
+  MenuItemId GetMenuItemID(MenuHandle menu, int position) override;
+  std::optional<std::string> GetMenuStringA(MenuHandle menu, MenuItemId item, std::size_t bufferSize,
+                                            std::uint32_t flags) override;
+  bool SendSetText(WindowHandle window, std::string_view text) override;
+  std::size_t SendGetTextLength(WindowHandle window) override;
+  std::string SendGetText(WindowHandle window, std::size_t bufferSize) override;
+  void SendChar(WindowHandle window, std::uint32_t charCode) override;
+
+  // ChatScanner
+  void Start(LineHandler onLine) override;
+
+ private:
+  void BuildClient();
+  void BuildMenuBar();
+  void BuildRoom();
+  void SetEntryBox(std::string text, bool filler);
+  void TypeInEntryBox(std::uint32_t charCode);
+  void PressEnter();
+  void Say(const std::string& speaker, const std::string& text);
+  void AddPerson(const std::string& name);
+  void ShowInTranscriptBox(const RoomLine& line);
+
+  EventLoop& loop_;
+  std::string version_;
+  std::string member_;
+  WindowTree tree_;
+  BoxBehaviour behaviour_ = BoxBehaviour::kAsClient;
+  bool roomWanted_ = true;
+
+  WindowHandle frame_ = kNoWindow;
+  WindowHandle mdi_ = kNoWindow;
+  WindowHandle room_ = kNoWindow;
+  WindowHandle transcriptBox_ = kNoWindow;
+  WindowHandle peopleCount_ = kNoWindow;
+  WindowHandle entryBox_ = kNoWindow;
+  // The entry box holds the client's own filler (prompt or empty
+  // paragraph), not something the member typed.
+  bool entryFiller_ = false;
+
+  std::vector<RoomLine> transcript_;
+  std::vector<std::string> people_;
+  std::function<void(const RoomLine&)> onLineSaid_;
+  // Shared with the reports posted to the loop, so that a report outliving
+  // the client finds the handler gone instead of a dangling client.
+  std::shared_ptr<LineHandler> scanner_ = std::make_shared<LineHandler>();
+};
+
+}  // namespace wavecrest::sim
