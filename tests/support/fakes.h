@@ -36,7 +36,11 @@ class RecordingChat final : public ChatClient {
  public:
   std::vector<std::string> lines;
   std::string version = "9.0";
-  void ChatSend(const std::string& line) override { lines.push_back(line); }
+  std::function<void()> onSend;  // runs inside ChatSend, as events can
+  void ChatSend(const std::string& line) override {
+    lines.push_back(line);
+    if (onSend) onSend();
+  }
   std::string AolVersion() override { return version; }
 };
 
