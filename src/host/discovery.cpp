@@ -94,7 +94,6 @@ WindowHandle FindChatInput7(HostWindows& host) {
 std::string GetControlText(HostWindows& host, WindowHandle window) {
   if (window == kNoWindow) return {};
   const std::size_t length = host.SendGetTextLength(window);
-  if (length == 0) return {};
   std::string text = host.SendGetText(window, length + 1);
   // The text may have shrunk between the two messages; never more than asked.
   if (text.size() > length) text.resize(length);
