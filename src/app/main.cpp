@@ -1,18 +1,18 @@
 // wavecrest: a chat-room music player.
+#include "app/console/console_front_end.h"
+
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("wavecrest %s\n", WAVECREST_VERSION);
-      return 0;
-    }
+  const std::vector<std::string> args(argv, argv + argc);
+  const wavecrest::ParsedOptions parsed = wavecrest::ParseConsoleOptions(args);
+  if (!parsed.options) {
+    std::fputs(parsed.message.c_str(), parsed.messageIsError ? stderr : stdout);
+    return parsed.exitCode;
   }
-  std::printf(
-      "wavecrest %s: the foundation is built (settings, replies, command dispatch).\n"
-      "The chat room, the console front-end and playback arrive next; until then\n"
-      "this program only reports its version.\n",
-      WAVECREST_VERSION);
-  return 0;
+  // The windows come with a display; until they are built every run is the
+  // console front-end.
+  return wavecrest::RunConsole(argc, argv, *parsed.options);
 }

@@ -3,9 +3,11 @@
 namespace wavecrest {
 namespace {
 
-std::unique_ptr<Timer> MakeTimer(EventLoop& loop, int milliseconds, const std::function<void()>& handler) {
+std::unique_ptr<Timer> MakeTimer(EventLoop& loop, int milliseconds, const std::function<void()>& handler,
+                                 int& busyDepth) {
   // The handler is looked up when the timer fires, so wiring may set it later.
-  return loop.CreateTimer(std::chrono::milliseconds(milliseconds), [&handler] {
+  return loop.CreateTimer(std::chrono::milliseconds(milliseconds), [&handler, &busyDepth] {
+    const BusyScope busy(busyDepth);
     if (handler) handler();
   });
 }
@@ -21,11 +23,11 @@ Bot::Bot(const Ports& ports)
       mainView(ports.mainView),
       matchesView(ports.matchesView),
       instanceLock(ports.instanceLock) {
-  Timer1 = MakeTimer(loop, 500, Timer1_Timer);
-  tmrIdle = MakeTimer(loop, 60000, tmrIdle_Timer);
-  tmrCon = MakeTimer(loop, 1000, tmrCon_Timer);
-  tmrOrder = MakeTimer(loop, 1000, tmrOrder_Timer);
-  tmrRep = MakeTimer(loop, 1000, tmrRep_Timer);
+  Timer1 = MakeTimer(loop, 500, Timer1_Timer, busyDepth);
+  tmrIdle = MakeTimer(loop, 60000, tmrIdle_Timer, busyDepth);
+  tmrCon = MakeTimer(loop, 1000, tmrCon_Timer, busyDepth);
+  tmrOrder = MakeTimer(loop, 1000, tmrOrder_Timer, busyDepth);
+  tmrRep = MakeTimer(loop, 1000, tmrRep_Timer, busyDepth);
 }
 
 void Bot::SetText1(std::string text) {

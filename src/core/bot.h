@@ -35,6 +35,18 @@ struct Ports {
 
 inline constexpr const char* kSettingsSection = "settings";
 
+// Counts a running handler for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~BusyScope() { --depth_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
 class Bot {
  public:
   explicit Bot(const Ports& ports);
@@ -76,6 +88,11 @@ class Bot {
 
   // Sets the screen-name box; every change is saved at once (Text1_Change).
   void SetText1(std::string text);
+
+  // How many handlers (chat lines, timer ticks, window actions) are running
+  // now, nested ones included. Front-ends wait for 0 before they call an
+  // action finished.
+  int busyDepth = 0;
 
   // Ends the program: no handler runs after this returns to the event loop.
   void End();

@@ -62,6 +62,7 @@ void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& t
   bot.form1.Trig = LowerCase(bot.form1.Trig);
   const auto dispatch = MatchCommand(bot.commandTable, bot.form1.Trig, bot.form1.lblExt, line);
   if (!dispatch || dispatch->entry->handler == nullptr) return;
+  const BusyScope busy(bot.busyDepth);
   dispatch->entry->handler(bot, dispatch->input);
   bot.mainView.Refresh();
 }

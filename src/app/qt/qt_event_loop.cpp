@@ -1,0 +1,86 @@
+#include "app/qt/qt_event_loop.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTime>
+#include <QTimer>
+
+namespace wavecrest {
+namespace {
+
+class QtTimer final : public Timer {
+ public:
+  QtTimer(std::chrono::milliseconds interval, std::function<void()> onTick) : onTick_(std::move(onTick)) {
+    timer_.setInterval(interval);
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Fire(); });
+  }
+  void SetEnabled(bool enabled) override {
+    if (enabled == timer_.isActive()) return;
+    if (enabled) {
+      timer_.start();
+    } else {
+      timer_.stop();
+    }
+  }
+  bool Enabled() const override { return timer_.isActive(); }
+
+ private:
+  // A tick that comes due while this timer's previous tick is still running
+  // (inside a nested pump) is skipped, as a UI timer's would be.
+  void Fire() {
+    if (running_) return;
+    running_ = true;
+    const auto tick = onTick_;
+    tick();
+    running_ = false;
+  }
+
+  QTimer timer_;
+  std::function<void()> onTick_;
+  bool running_ = false;
+};
+
+}  // namespace
+
+void QtEventLoop::PumpOnce(std::chrono::milliseconds maxWait) {
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  if (dispatcher == nullptr) return;
+  QCoreApplication::sendPostedEvents();
+  if (dispatcher->processEvents(QEventLoop::AllEvents)) return;
+  // Nothing was pending: sleep until the next event, or until a precise
+  // single-shot timer marks the end of the wait. Never a busy loop.
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  deadline.setTimerType(Qt::PreciseTimer);
+  deadline.start(maxWait);
+  dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+double QtEventLoop::SecondsSinceMidnight() const {
+  return static_cast<double>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0;
+}
+
+LocalDateTime QtEventLoop::LocalNow() const {
+  const QDateTime now = QDateTime::currentDateTime();
+  LocalDateTime t;
+  t.year = now.date().year();
+  t.month = now.date().month();
+  t.day = now.date().day();
+  t.weekday = now.date().dayOfWeek() % 7;  // Qt counts Monday = 1 … Sunday = 7
+  t.hour = now.time().hour();
+  t.minute = now.time().minute();
+  t.second = now.time().second();
+  return t;
+}
+
+void QtEventLoop::Post(std::function<void()> task) {
+  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+}
+
+std::unique_ptr<Timer> QtEventLoop::CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) {
+  return std::make_unique<QtTimer>(interval, std::move(onTick));
+}
+
+}  // namespace wavecrest

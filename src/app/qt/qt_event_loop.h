@@ -1,0 +1,19 @@
+#pragma once
+
+// The EventLoop on Qt: the application's own event queue, real timers and the
+// local clock. Construct it after the QCoreApplication.
+
+#include "core/event_loop.h"
+
+namespace wavecrest {
+
+class QtEventLoop final : public EventLoop {
+ public:
+  void PumpOnce(std::chrono::milliseconds maxWait) override;
+  double SecondsSinceMidnight() const override;
+  LocalDateTime LocalNow() const override;
+  void Post(std::function<void()> task) override;
+  std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) override;
+};
+
+}  // namespace wavecrest
