@@ -1,0 +1,105 @@
+#pragma once
+
+// The library: every file of the music directory's tree whose name holds "."
+// plus the current extension, as full paths in List3 (sorted) and display
+// names in List2 at the same positions.
+//
+// The walk is breadth-first and lists one directory completely before the
+// next, so no listing is ever open while another runs and no recursion is
+// needed. On Linux: "/" separates, a leading "." hides a file or directory,
+// the lower-cased directory text is matched against the file system without
+// regard to case, every real directory is listed at most once (a symbolic
+// link that leads back into the tree cannot make the walk endless) and a
+// directory that cannot be read yields nothing.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace wavecrest {
+
+class Bot;
+
+// Library positions are 16-bit: at most this many entries, and at most this
+// many directories kept for one level of the walk.
+inline constexpr std::size_t kMaxLibraryEntries = 32767;
+inline constexpr std::size_t kMaxDirectoriesPerLevel = 32767;
+
+struct WalkLimits {
+  std::size_t entries = kMaxLibraryEntries;
+  std::size_t directoriesPerLevel = kMaxDirectoriesPerLevel;
+};
+
+// Called often during a walk; returns false to abandon it.
+using KeepGoing = std::function<bool()>;
+
+// A directory waiting to be listed: the path as the library shows it, and
+// the real path that identifies it (no links, no "." or "..").
+struct Folder {
+  std::string path;
+  std::string real;
+};
+
+// What one walk carries from folder to folder.
+struct WalkState {
+  std::string extension;                    // the extension copy used for the whole walk
+  std::vector<std::string> found;           // selected files, in found order
+  std::unordered_set<std::string> visited;  // real paths of the directories queued so far
+  KeepGoing keepGoing;
+  WalkLimits limits;
+  bool abandoned = false;
+
+  bool Full() const { return found.size() >= limits.entries; }
+};
+
+// Whether a file name is selected: "." + extension occurs in it at a
+// position after the first character, compared without regard to case.
+bool IsSelected(std::string_view name, std::string_view extension);
+
+// The name after the last "/", with every "." + extension removed (without
+// regard to case).
+std::string DisplayName(std::string_view path, std::string_view extension);
+
+// Lists one directory: appends its subdirectories to `directories` (up to
+// the per-level limit) and its selected files to `state.found` (up to the
+// library limit). Hidden entries, and directories listed before, are skipped.
+void ScanFolder(const Folder& folder, std::vector<Folder>& directories, WalkState& state);
+
+// The full paths of the selected files of the tree below `root`, the root's
+// own files included, in walk order: the root, then level by level, each
+// directory in listing order. nullopt when `keepGoing` asked to abandon.
+std::optional<std::vector<std::string>> FindFiles(const std::string& root, const std::string& extension,
+                                                  const KeepGoing& keepGoing = {}, WalkLimits limits = {});
+
+struct Library {
+  std::vector<std::string> paths;  // List3: sorted in list-box order
+  std::vector<std::string> names;  // List2: the display names at the same positions
+};
+
+// Sorts found paths into list-box order (case-insensitive, locale-aware,
+// ties broken by code points) and derives the display names. Sorting once
+// at the end gives the same order as filing each path into a sorted list.
+std::optional<Library> SortLibrary(std::vector<std::string> found, const std::string& extension,
+                                   const KeepGoing& keepGoing = {});
+
+// The library the bot builds from a directory text (resolved without regard
+// to case) and an extension; nullopt when abandoned.
+std::optional<Library> BuildLibrary(const std::string& directory, const std::string& extension,
+                                    const KeepGoing& keepGoing = {});
+
+// Rebuilds List3 and List2 from lblDir and lblExt; does nothing when lblDir is
+// empty. Shows the busy pointer during the walk and lets pending events run
+// every 50 ms of work.
+//
+// A scan asked for from an event handled while a scan is running replaces
+// it: the nested scan empties the lists and runs to its end, and the outer
+// scan, once it gets control back, gives up without touching the lists. The
+// lists therefore always describe the most recently started complete scan,
+// made with the directory and extension current when it started.
+void ScanLibrary(Bot& bot);
+
+}  // namespace wavecrest
