@@ -5,6 +5,7 @@
 #include "core/dispatcher.h"
 #include "core/pause.h"
 #include "core/reply.h"
+#include "library/scan.h"
 
 #include <charconv>
 #include <cmath>
@@ -95,6 +96,7 @@ void Form_Load(Bot& bot) {
   bot.form1.Trig = trigger == "none" ? "" : trigger;
   BuildCommandList(bot);
   // step 8: the library is built from the directory and extension.
+  ScanLibrary(bot);
   LayOutScreenName(bot.form1);
 
   // Count this start; a count that is not a number is written back unchanged.
