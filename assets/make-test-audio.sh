@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# Makes the tiny audio files the player tests play: a 2-second 440 Hz tone as
-# tone.mp3, tone.wav and tone.wma in the directory given (created if needed).
-# Generated at test time so no audio binaries live in the repository; the
-# tests know the length (2 s) and compare what the player reports with it.
+# Makes the tiny audio files the player tests play: a 440 Hz stereo tone,
+# 2 seconds long unless SECONDS says otherwise, as tone.mp3 (MP3, 128 kbit/s),
+# tone.wav (16-bit PCM) and tone.wma (WMA 2) in DIR (created if needed), all at
+# 44.1 kHz. Generated when needed so no audio binaries live in the repository;
+# the tests know the length and compare what the player reports with it.
 #
-#   assets/make-test-audio.sh DIR
+#   assets/make-test-audio.sh DIR [SECONDS]
 set -euo pipefail
 
-if [[ $# -ne 1 ]]; then
-  echo "usage: $0 DIR" >&2
+if [[ $# -lt 1 || $# -gt 2 ]]; then
+  echo "usage: $0 DIR [SECONDS]" >&2
   exit 2
 fi
 dir=$1
+seconds=${2:-2}
 mkdir -p "$dir"
 
-seconds=2
 tone=(-f lavfi -i "sine=frequency=440:sample_rate=44100:duration=${seconds}")
 ff=(ffmpeg -hide_banner -loglevel error -nostdin -y)
 

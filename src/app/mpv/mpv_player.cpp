@@ -83,6 +83,9 @@ MpvPlayer::MpvPlayer(const MpvPlayerOptions& options) : receiver_(std::make_uniq
     mpv_ = nullptr;
     return;
   }
+  // The end of a file raises no other event under keep-open; watching the
+  // flag wakes the UI thread when a song ends.
+  mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
   mpv_set_wakeup_callback(mpv_, &MpvPlayer::OnWakeup, this);
 }
 
@@ -125,6 +128,8 @@ void MpvPlayer::Handle(const mpv_event& event) {
     fileName_.clear();
     entryId_ = -1;
     stopped_ = false;
+    atEnd_ = false;
+    heldPosition_.reset();
   }
 }
 
@@ -147,6 +152,8 @@ bool MpvPlayer::Open(const std::string& path) {
   fileName_.clear();
   entryId_ = -1;
   stopped_ = false;
+  atEnd_ = false;
+  heldPosition_.reset();
   DrainEvents();
   // Pause survives a load in libmpv (and keep-open pauses at every end), but
   // opening a file always plays it.
@@ -191,8 +198,14 @@ bool MpvPlayer::SetPaused(bool paused) {
 }
 
 bool MpvPlayer::EndReached() {
+  if (atEnd_) return true;
   int flag = 0;
   return mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+}
+
+bool MpvPlayer::Paused() {
+  int flag = 0;
+  return mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
 }
 
 bool MpvPlayer::SeekTo(double seconds) {
@@ -216,6 +229,8 @@ bool MpvPlayer::Play() {
   if (!Loaded()) return false;
   if (!stopped_ && EndReached() && !SeekTo(0)) return false;
   stopped_ = false;
+  atEnd_ = false;
+  heldPosition_.reset();
   return SetPaused(false);
 }
 
@@ -229,6 +244,8 @@ bool MpvPlayer::Stop() {
   if (!SetPaused(true)) return false;
   SeekTo(0);
   stopped_ = true;
+  atEnd_ = false;
+  heldPosition_.reset();
   return true;
 }
 
@@ -276,6 +293,7 @@ std::optional<double> MpvPlayer::CurrentPosition() {
   if (stopped_) return 0.0;
   const std::optional<double> duration = Duration();
   if (duration && EndReached()) return *duration;
+  if (heldPosition_ && Paused()) return *heldPosition_;
   double position = 0;
   if (mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) return 0.0;
   position = std::max(position, 0.0);
@@ -284,9 +302,28 @@ std::optional<double> MpvPlayer::CurrentPosition() {
 
 bool MpvPlayer::SetCurrentPosition(double seconds) {
   if (!Loaded() || stopped_) return false;
-  double target = std::max(seconds, 0.0);
-  if (const std::optional<double> duration = Duration()) target = std::min(target, *duration);
-  return SeekTo(target);
+  const std::optional<double> duration = Duration();
+  if (duration && seconds >= *duration) {
+    // Sent to the end, or past it: the song has played. A paused file would
+    // never reach libmpv's end of file, so the end is held here until the next
+    // Play, Stop, Open or position write.
+    if (!SeekTo(*duration) || !SetPaused(true)) return false;
+    atEnd_ = true;
+    heldPosition_.reset();
+    return true;
+  }
+  const double target = std::max(seconds, 0.0);
+  const bool paused = Paused();
+  atEnd_ = false;
+  if (!SeekTo(target)) return false;
+  // After a seek in pause libmpv counts the sound it has buffered but not yet
+  // played (about 0.2 s) off the position; the position sought is the truth.
+  if (paused) {
+    heldPosition_ = target;
+  } else {
+    heldPosition_.reset();
+  }
+  return true;
 }
 
 }  // namespace wavecrest

@@ -112,7 +112,9 @@ class MpvPlayer final : public MediaPlayer {
   template <typename Done>
   bool WaitFor(double timeoutSeconds, Done done);
   bool Loaded() const { return mpv_ != nullptr && !fileName_.empty(); }
+  // Played to its end, or sent there by a position write.
   bool EndReached();
+  bool Paused();
   bool SetPaused(bool paused);
   bool SeekTo(double seconds);
 
@@ -122,6 +124,8 @@ class MpvPlayer final : public MediaPlayer {
   std::string fileName_;  // "" when nothing is loaded
   long long entryId_ = -1;  // libmpv's playlist entry of the loaded file
   bool stopped_ = false;
+  bool atEnd_ = false;  // sent to its end by a position write
+  std::optional<double> heldPosition_;  // where a seek in pause left it
 };
 
 }  // namespace wavecrest
