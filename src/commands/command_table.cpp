@@ -2,6 +2,7 @@
 
 #include "commands/appearance.h"
 #include "commands/idle.h"
+#include "commands/library.h"
 #include "commands/status.h"
 
 #include <array>
@@ -21,8 +22,8 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"exit", Exact, None, Prefixed, &ExitCommand},
     {"adv", Exact, None, Prefixed, &AdvCommand},
     {"r", Exact, None, Prefixed, nullptr},
-    {"dir", Argument, None, Prefixed, nullptr},
-    {"dir?", Exact, None, Prefixed, nullptr},
+    {"dir", Argument, None, Prefixed, &DirCommand},
+    {"dir?", Exact, None, Prefixed, &DirQueryCommand},
     {"coms", Exact, None, Prefixed, &ComsCommand},
     {"con", Exact, None, Prefixed, nullptr},
     {"eacolor", Argument, SixCharacters, Prefixed, &EacolorCommand},
@@ -37,13 +38,13 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"mute", Exact, None, Prefixed, nullptr},
     {"p", Argument, None, Prefixed, nullptr},
     {"pause", Exact, None, Prefixed, nullptr},
-    {"ref", Exact, None, Prefixed, nullptr},
+    {"ref", Exact, None, Prefixed, &RefCommand},
     {"rep", Exact, None, Prefixed, nullptr},
     {"song", Exact, None, Prefixed, nullptr},
     {"stop", Exact, None, Prefixed, nullptr},
-    {"mp3s", Exact, ExtIsMp3, Prefixed, nullptr},
-    {"wavs", Exact, ExtIsWav, Prefixed, nullptr},
-    {"wmas", Exact, ExtIsWma, Prefixed, nullptr},
+    {"mp3s", Exact, ExtIsMp3, Prefixed, &Mp3sCommand},
+    {"wavs", Exact, ExtIsWav, Prefixed, &WavsCommand},
+    {"wmas", Exact, ExtIsWma, Prefixed, &WmasCommand},
     {"vol", WholeLine, None, Prefixed, nullptr},
     {"vol?", Exact, None, Prefixed, nullptr},
     {"skip", WholeLine, None, Prefixed, nullptr},
@@ -54,8 +55,8 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"order", Exact, None, Prefixed, nullptr},
     {"id3", Exact, None, Prefixed, nullptr},
     {"trig", Argument, None, Prefixed, &TrigCommand},
-    {"ext?", Exact, None, Prefixed, nullptr},
-    {"ext", Argument, None, Prefixed, nullptr},
+    {"ext?", Exact, None, Prefixed, &ExtQueryCommand},
+    {"ext", Argument, None, Prefixed, &ExtCommand},
     {"si?", Exact, None, Prefixed, nullptr},
     {"si", Exact, None, Prefixed, nullptr},
     {"mode?", Exact, None, Prefixed, nullptr},
