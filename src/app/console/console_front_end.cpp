@@ -94,7 +94,9 @@ class ConsoleSession {
     ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
     notifier_ = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { ReadInput(); });
-    ReadInput();
+    // Input already waiting is read once the event loop runs, so that an end
+    // of input found at once can end that loop.
+    QTimer::singleShot(0, [this] { ReadInput(); });
   }
 
  private:
