@@ -1,0 +1,112 @@
+#include "app/cli/tools.h"
+
+#include "core/files.h"
+#include "library/scan.h"
+#include "trackinfo/format.h"
+#include "trackinfo/id3.h"
+#include "trackinfo/mpeg_header.h"
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace wavecrest {
+
+namespace {
+
+constexpr const char* kScanUsage = "usage: wavecrest scan DIR [--ext EXT]\n";
+constexpr const char* kTagsUsage = "usage: wavecrest tags FILE\n";
+
+struct ScanArguments {
+  std::string directory;
+  std::string extension = "mp3";
+};
+
+std::optional<ScanArguments> ParseScanArguments(int argc, char** argv) {
+  ScanArguments arguments;
+  bool haveDirectory = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--ext") {
+      if (i + 1 >= argc || std::string(argv[i + 1]).empty()) return std::nullopt;
+      arguments.extension = argv[++i];
+    } else if (!haveDirectory && !argument.empty() && argument.rfind("--", 0) != 0) {
+      arguments.directory = argument;
+      haveDirectory = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!haveDirectory) return std::nullopt;
+  return arguments;
+}
+
+}  // namespace
+
+int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  const std::optional<ScanArguments> arguments = ParseScanArguments(argc, argv);
+  if (!arguments) {
+    err << kScanUsage;
+    return 2;
+  }
+  std::error_code error;
+  const std::string resolved = ResolvePathIgnoringCase(arguments->directory);
+  if (!std::filesystem::is_directory(resolved, error)) {
+    err << "wavecrest scan: " << arguments->directory << ": not a directory that can be read\n";
+    return 1;
+  }
+  const std::optional<Library> library = BuildLibrary(arguments->directory, arguments->extension);
+  if (!library) return 1;
+  // One write: a library of 32,767 lines goes out at once.
+  std::string text;
+  for (std::size_t i = 0; i < library->paths.size(); ++i) {
+    text += std::to_string(i + 1);
+    text += '\t';
+    text += library->names[i];
+    text += '\t';
+    text += library->paths[i];
+    text += '\n';
+  }
+  out << text;
+  out.flush();
+  return out ? 0 : 1;
+}
+
+int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  if (argc != 2 || std::string(argv[1]).empty()) {
+    err << kTagsUsage;
+    return 2;
+  }
+  const std::string path = argv[1];
+  const struct {
+    const char* name;
+    std::string value;
+  } lines[] = {
+      {"title", TagFieldText(ReadTagTitle(path))},
+      {"artist", TagFieldText(ReadTagArtist(path))},
+      {"album", TagFieldText(ReadTagAlbum(path))},
+      {"year", TagFieldText(ReadTagYear(path))},
+      {"comment", TagFieldText(ReadTagComment(path))},
+      {"kbit", ReadBitRate(path)},
+      {"size", FormatSize(path).value_or("")},
+  };
+  for (const auto& line : lines) out << line.name << '\t' << line.value << '\n';
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    err << "wavecrest tags: " << path << ": not a file that can be read\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunScanTool(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  return RunScanTool(argc, argv, std::cout, std::cerr);
+}
+
+int RunTagsTool(int argc, char** argv) { return RunTagsTool(argc, argv, std::cout, std::cerr); }
+
+}  // namespace wavecrest

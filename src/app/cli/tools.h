@@ -1,0 +1,28 @@
+#pragma once
+
+// Command-line tools for people and scripts, run by the program when its
+// first argument names one:
+//
+//   wavecrest scan DIR [--ext EXT]   the library the bot would build from DIR:
+//                                    one line per entry, "number TAB display
+//                                    name TAB full path", in library order
+//                                    (numbers as replies show them, from 1)
+//   wavecrest tags FILE              the five tag fields, the bit rate and the
+//                                    size text, one "name TAB value" line each
+//
+// `argv[0]` is the tool's own name ("scan", "tags"): main passes argc - 1 and
+// argv + 1. Both return the process exit status: 0 on success, 1 when the
+// directory or file cannot be read, 2 with a usage message on bad arguments.
+
+#include <iosfwd>
+
+namespace wavecrest {
+
+int RunScanTool(int argc, char** argv);
+int RunTagsTool(int argc, char** argv);
+
+// The same, writing to the given streams.
+int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err);
+int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace wavecrest
