@@ -1,16 +1,10 @@
 #include "app/console/console_front_end.h"
 
+#include "app/app_system.h"
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
-#include "app/instance/file_instance_lock.h"
-#include "app/mpv/mpv_player.h"
-#include "app/qt/qt_event_loop.h"
-#include "app/settings/ini_file_store.h"
-#include "app/settings/settings_location.h"
-#include "commands/wiring.h"
 #include "core/bot.h"
 #include "core/startup.h"
-#include "host/chat_send.h"
 #include "host/sim/simulated_client.h"
 
 #include <QCoreApplication>
@@ -200,13 +194,6 @@ class ConsoleSession {
   bool waiting_ = false;
 };
 
-std::string MemberName(const ConsoleOptions& options, SettingsStore& settings) {
-  if (options.member && !options.member->empty()) return *options.member;
-  const std::string stored = settings.ReadIni(kSettingsSection, "screen name");
-  if (stored.empty() || stored == kScreenNamePlaceholder) return "member";
-  return stored;
-}
-
 }  // namespace
 
 ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args) {
@@ -258,17 +245,11 @@ ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args) {
 
 int RunConsole(int argc, char** argv, const ConsoleOptions& options) {
   QCoreApplication app(argc, argv);
-  QtEventLoop loop;
-  const std::filesystem::path settingsPath = options.settings.value_or(DefaultSettingsPath());
-  IniFileStore settings(settingsPath);
-  FileInstanceLock instanceLock(settingsPath);
-  sim::SimulatedClient client(loop, options.clientVersion, MemberName(options, settings));
-  HostChatClient chat(client, loop);
-  MpvPlayer player;
   ConsoleMainView mainView;
   ConsoleMatchesView matchesView;
-  Bot bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock});
-  BindHandlers(bot);
+  AppSystem system(options, mainView, matchesView);
+  Bot& bot = system.bot;
+  sim::SimulatedClient& client = system.client;
 
   const bool pretty =
       options.style == OutputStyle::Pretty || (options.style == OutputStyle::Auto && ::isatty(STDOUT_FILENO));
@@ -283,7 +264,7 @@ int RunConsole(int argc, char** argv, const ConsoleOptions& options) {
 
   Form_Load(bot);
   if (bot.Ended()) {
-    PrintLine(stderr, "wavecrest: another instance is running with " + settingsPath.string());
+    PrintLine(stderr, "wavecrest: another instance is running with " + system.settingsPath.string());
     return 3;
   }
   ConsoleSession session(bot, client);

@@ -1,0 +1,35 @@
+#pragma once
+
+// The whole system on its real adapters: the Qt event loop, the settings file,
+// the instance lock, the simulated chat client, the libmpv player and a Bot
+// wired to them. Front-ends (console, windows) make the application object
+// first, then one AppSystem with their views, then call Form_Load.
+
+#include "app/console/console_front_end.h"
+#include "app/instance/file_instance_lock.h"
+#include "app/mpv/mpv_player.h"
+#include "app/qt/qt_event_loop.h"
+#include "app/settings/ini_file_store.h"
+#include "core/bot.h"
+#include "host/chat_send.h"
+#include "host/sim/simulated_client.h"
+
+#include <filesystem>
+
+namespace wavecrest {
+
+class AppSystem {
+ public:
+  AppSystem(const ConsoleOptions& options, MainView& mainView, MatchesView& matchesView);
+
+  std::filesystem::path settingsPath;
+  QtEventLoop loop;
+  IniFileStore settings;
+  FileInstanceLock instanceLock;
+  sim::SimulatedClient client;
+  HostChatClient chat;
+  MpvPlayer player;
+  Bot bot;
+};
+
+}  // namespace wavecrest
