@@ -54,11 +54,18 @@ int EntryCount(HostWindows& host, MenuHandle menu) {
   return count < 0 ? 0 : count;
 }
 
-// The version an entry's text names, or empty when it names none.
+// The version an entry's text names, or empty when it names none. The
+// patterns are lower-cased once: the scan reads every entry of every menu on
+// each line sent.
 std::string_view VersionNamedBy(std::string_view entryText) {
+  static const std::array<std::string, kVersionPatterns.size()> loweredPatterns = [] {
+    std::array<std::string, kVersionPatterns.size()> lowered;
+    for (std::size_t i = 0; i < kVersionPatterns.size(); ++i) lowered[i] = LowerCase(kVersionPatterns[i].pattern);
+    return lowered;
+  }();
   const std::string lowered = LowerCase(entryText);
-  for (const auto& [pattern, version] : kVersionPatterns) {
-    if (lowered.find(LowerCase(pattern)) != std::string::npos) return version;
+  for (std::size_t i = 0; i < kVersionPatterns.size(); ++i) {
+    if (lowered.find(loweredPatterns[i]) != std::string::npos) return kVersionPatterns[i].version;
   }
   return {};
 }
