@@ -1,0 +1,59 @@
+#pragma once
+
+// Window shaping: a skinned window shows only the pixels of its picture that
+// are not the transparent colour (pure black). The picture is walked column
+// by column; every vertical run of non-transparent pixels becomes a
+// one-pixel-wide rectangle, and the window's region is the union of them.
+//
+// The walk reproduces the way the outline has always been computed, quirks
+// included: columns x0 … x1 − x0 and rows y0 … y1 − y0 are examined, both ends
+// included, so one column and one row past the picture are read; a pixel that
+// cannot be read (outside the picture) never equals the transparent colour,
+// so runs reaching the bottom or right edge overhang the picture. The
+// window's own bounds clip that overhang away.
+//
+// Pure functions: no platform, no display. Threading: any.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace wavecrest {
+
+// A colour as 0xRRGGBB.
+using Colour = std::uint32_t;
+// What reading a pixel outside the surface gives; equals no real colour.
+inline constexpr Colour kInvalidColour = 0xFFFFFFFFu;
+inline constexpr Colour kTransparentBlack = 0x000000u;
+
+// Reads pixel (x, y) of the surface; kInvalidColour outside it.
+using PixelReader = std::function<Colour(int x, int y)>;
+
+// A rectangle of pixels; right and bottom edges excluded.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool operator==(const PixelRect&) const = default;
+};
+
+// The vertical runs, column by column, top to bottom within a column.
+// `afterColumn`, when given, runs after each column (the caller lets pending
+// events run there).
+std::vector<PixelRect> ShapeRuns(int x0, int y0, int x1, int y1, Colour transparent, const PixelReader& pixel,
+                                 const std::function<void()>& afterColumn = {});
+
+// The union of `runs`, clipped to [0, width) × [0, height), as rectangles in
+// the canonical banded form window systems take directly: sorted by top then
+// left; all rectangles of a band share top and bottom; none overlap or touch
+// side by side; two neighbouring bands never have the same columns. Built
+// in one sweep over the clip area, so the cost does not grow with the number
+// of runs squared however noisy the picture.
+std::vector<PixelRect> BandedRegion(std::span<const PixelRect> runs, int width, int height);
+
+// Whether pixel (x, y) lies in one of `rects`.
+bool RegionContains(std::span<const PixelRect> rects, int x, int y);
+
+}  // namespace wavecrest

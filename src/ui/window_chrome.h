@@ -1,0 +1,38 @@
+#pragma once
+
+// The chrome of a skinned window: staying above other windows, taking the
+// outline of its picture, and being moved by dragging its background.
+//
+// WindowChrome is the port a window adapter implements. Lifecycle: one per
+// window, living as long as the window. Threading: UI thread only. Failures:
+// a call the window system refuses is skipped; nothing is reported, and at
+// worst the window keeps a rectangular outline or stays where it is.
+
+#include "ui/shape.h"
+
+#include <functional>
+#include <span>
+
+namespace wavecrest {
+
+class WindowChrome {
+ public:
+  virtual ~WindowChrome() = default;
+  // Puts the window above all ordinary windows, for good. Position and size
+  // do not change.
+  virtual void MakeTopmost() = 0;
+  // Gives the window the region `rects` (window coordinates, the banded
+  // form of BandedRegion), replacing any earlier one; the window is redrawn.
+  virtual void SetRegion(std::span<const PixelRect> rects) = 0;
+  // A mouse button has just gone down over a drag handle: the window follows
+  // the mouse until the button is released.
+  virtual void StartDrag() = 0;
+};
+
+// Shapes the window to its picture: the region is the union of the runs of
+// ShapeRuns(x0, y0, x1, y1, transparent, pixel), clipped to the window's
+// own size of x1 × y1 pixels. `afterColumn` as in ShapeRuns.
+void ShapeWindow(WindowChrome& window, int x0, int y0, int x1, int y1, Colour transparent, const PixelReader& pixel,
+                 const std::function<void()>& afterColumn = {});
+
+}  // namespace wavecrest
