@@ -46,6 +46,21 @@ std::string WithSlash(std::string path) {
   return path;
 }
 
+// Length of the longest prefix all paths share that ends with "/".
+std::size_t SharedDirectoryLength(const std::vector<std::string>& paths) {
+  if (paths.empty()) return 0;
+  const std::string_view first = paths.front();
+  std::size_t common = first.size();
+  for (const std::string& path : paths) {
+    const std::size_t limit = std::min(common, path.size());
+    std::size_t n = 0;
+    while (n < limit && first[n] == path[n]) ++n;
+    common = n;
+  }
+  const std::size_t slash = first.substr(0, common).rfind('/');
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
 bool KeepWalking(WalkState& state) {
   if (!state.abandoned && state.keepGoing && !state.keepGoing()) state.abandoned = true;
   return !state.abandoned;
@@ -148,17 +163,36 @@ std::optional<std::vector<std::string>> FindFiles(const std::string& root, const
 
 std::optional<Library> SortLibrary(std::vector<std::string> found, const std::string& extension,
                                    const KeepGoing& keepGoing) {
-  std::vector<std::string> keys;
-  keys.reserve(found.size());
+  // Every path begins with the same directory text. Two texts that share a
+  // prefix ending in "/" collate as their remainders do, so only the
+  // remainders are keyed: far less collation work and memory.
+  const std::size_t prefix = SharedDirectoryLength(found);
+  const auto remainder = [&found, prefix](std::size_t i) { return std::string_view(found[i]).substr(prefix); };
+
+  // The keys, without their code-point tie-break (everything from the first
+  // NUL, which no collation key byte is), side by side in one block; ties are
+  // broken by the remainders themselves, which gives the same order.
+  std::string keys;
+  std::vector<std::size_t> ends;
+  ends.reserve(found.size());
   for (std::size_t i = 0; i < found.size(); ++i) {
     if (i % kEntriesPerClockRead == 0 && keepGoing && !keepGoing()) return std::nullopt;
-    keys.push_back(ListSortKey(found[i]));
+    const std::string key = ListSortKey(remainder(i));
+    keys.append(key, 0, key.find('\0'));
+    ends.push_back(keys.size());
   }
+  const auto keyOf = [&keys, &ends](std::size_t i) {
+    const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+    return std::string_view(keys).substr(begin, ends[i] - begin);
+  };
   std::vector<std::size_t> order(found.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-  keys.clear();
-  keys.shrink_to_fit();
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int byKey = keyOf(a).compare(keyOf(b));
+    return byKey != 0 ? byKey < 0 : remainder(a) < remainder(b);
+  });
+  std::string().swap(keys);
+  std::vector<std::size_t>().swap(ends);
 
   Library library;
   library.paths.reserve(found.size());

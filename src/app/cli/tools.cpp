@@ -60,7 +60,7 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   const std::optional<Library> library = BuildLibrary(arguments->directory, arguments->extension);
   if (!library) return 1;
-  // One write: a library of 32,767 lines goes out at once.
+  // Written in blocks: few writes, and no second copy of the whole library.
   std::string text;
   for (std::size_t i = 0; i < library->paths.size(); ++i) {
     text += std::to_string(i + 1);
@@ -69,6 +69,10 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
     text += '\t';
     text += library->paths[i];
     text += '\n';
+    if (text.size() >= 64 * 1024) {
+      out << text;
+      text.clear();
+    }
   }
   out << text;
   out.flush();
