@@ -206,6 +206,13 @@ TEST_P(MpvPlayerFormatTest, PositionWritesSeekExactlyAndClampToTheFile) {
     }
     EXPECT_EQ(player.PlayState(), c.state);
   }
+  // Sent back from its end, the file waits paused there; Play goes on from it.
+  ASSERT_TRUE(player.SetCurrentPosition(1.0));
+  EXPECT_EQ(player.PlayState(), 1);
+  EXPECT_NEAR(*player.CurrentPosition(), 1.0, 0.001);
+  ASSERT_TRUE(player.Play());
+  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_NEAR(*player.CurrentPosition(), 1.0, 0.1);
 }
 
 TEST_F(MpvPlayerTest, MuteReadsBackWhatWasWrittenAndOutlivesALoadWhilePauseDoesNot) {
@@ -347,6 +354,7 @@ TEST_P(MpvPlayerVolumeTest, TheLevelWrittenIsTheAttenuationHeard) {
     EXPECT_NEAR(20 * std::log10(Rms(quieter) / fullRms), c.decibels, 0.1);
   }
 }
+
 
 }  // namespace
 }  // namespace wavecrest

@@ -227,10 +227,12 @@ bool MpvPlayer::SeekTo(double seconds) {
 
 bool MpvPlayer::Play() {
   if (!Loaded()) return false;
-  if (!stopped_ && EndReached() && !SeekTo(0)) return false;
+  if (!stopped_ && EndReached()) {
+    if (!SeekTo(0)) return false;
+    heldPosition_.reset();
+  }
   stopped_ = false;
   atEnd_ = false;
-  heldPosition_.reset();
   return SetPaused(false);
 }
 
@@ -296,6 +298,12 @@ std::optional<double> MpvPlayer::CurrentPosition() {
   if (heldPosition_ && Paused()) return *heldPosition_;
   double position = 0;
   if (mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) return 0.0;
+  if (heldPosition_) {
+    // Played on after a seek in pause: libmpv's position starts short by the
+    // buffered sound and catches up within about 0.1 s.
+    if (position < *heldPosition_) position = *heldPosition_;
+    else heldPosition_.reset();
+  }
   position = std::max(position, 0.0);
   return duration ? std::min(position, *duration) : position;
 }

@@ -13,10 +13,12 @@
 // from libmpv's wakeup callback) and never handled on libmpv's threads.
 //
 // Every call that changes state returns only when the new state can be read:
-// Open returns once the file is loaded and playing (so Duration is readable at
-// once), Pause makes PlayState read 1 at once, a position write returns once
-// the seek is done. These waits block the UI thread on libmpv's event queue
-// (no spinning) for the few milliseconds a local file needs.
+// Open returns once the file is loaded and its sound has started (so Duration
+// is readable at once), Pause makes PlayState read 1 at once, a position write
+// returns once the seek is done. These waits block the UI thread on libmpv's
+// event queue (no spinning) for the few milliseconds a local file needs
+// (measured: about 3 ms for MP3 and WMA, 10 ms for WAV); they give up after
+// 10 s (an open) and 5 s (a seek).
 //
 // What the reads answer in each state:
 //
@@ -96,10 +98,13 @@ class MpvPlayer final : public MediaPlayer {
   // 0 is full loudness; positive values are taken as 0 (no amplification).
   bool SetVolume(int hundredthsOfDecibel) override;
   std::optional<double> CurrentPosition() override;
-  // Seeks exactly, keeping playing or paused. A target beyond the duration is
-  // taken as the duration: the file has then played to its end (PlayState 0,
-  // position == duration). A negative target is taken as 0. False with
-  // nothing loaded and for a stopped file.
+  // Seeks exactly and returns when the seek is done; the position then reads
+  // the target. A playing file plays on from there, a paused one stays paused
+  // there, and one that had played to its end is left paused there. A target
+  // at or beyond the duration is taken as the duration: the file has then
+  // played to its end (PlayState 0, position == duration) and Play starts it
+  // again. A negative target is taken as 0. False with nothing loaded and for
+  // a stopped file.
   bool SetCurrentPosition(double seconds) override;
   // nullopt only when a loaded file has no known length.
   std::optional<double> Duration() override;
