@@ -3,7 +3,10 @@
 #include "commands/appearance.h"
 #include "commands/idle.h"
 #include "commands/library.h"
+#include "commands/modes.h"
+#include "commands/playback.h"
 #include "commands/status.h"
+#include "commands/trackinfo.h"
 
 #include <array>
 
@@ -21,11 +24,11 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {".trig?", Exact, None, Never, &TrigQueryCommand},
     {"exit", Exact, None, Prefixed, &ExitCommand},
     {"adv", Exact, None, Prefixed, &AdvCommand},
-    {"r", Exact, None, Prefixed, nullptr},
+    {"r", Exact, None, Prefixed, &RCommand},
     {"dir", Argument, None, Prefixed, &DirCommand},
     {"dir?", Exact, None, Prefixed, &DirQueryCommand},
     {"coms", Exact, None, Prefixed, &ComsCommand},
-    {"con", Exact, None, Prefixed, nullptr},
+    {"con", Exact, None, Prefixed, &ConCommand},
     {"eacolor", Argument, SixCharacters, Prefixed, &EacolorCommand},
     {"eafont", Argument, None, Prefixed, &EafontCommand},
     {"eascii", Argument, None, Prefixed, &EasciiCommand},
@@ -35,31 +38,31 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"fcolor", Argument, SixCharacters, Prefixed, &FcolorCommand},
     {"font", Argument, None, Prefixed, &FontCommand},
     {"handle", Argument, None, Prefixed, &HandleCommand},
-    {"mute", Exact, None, Prefixed, nullptr},
-    {"p", Argument, None, Prefixed, nullptr},
-    {"pause", Exact, None, Prefixed, nullptr},
+    {"mute", Exact, None, Prefixed, &MuteCommand},
+    {"p", Argument, None, Prefixed, &PCommand},
+    {"pause", Exact, None, Prefixed, &PauseCommand},
     {"ref", Exact, None, Prefixed, &RefCommand},
-    {"rep", Exact, None, Prefixed, nullptr},
-    {"song", Exact, None, Prefixed, nullptr},
-    {"stop", Exact, None, Prefixed, nullptr},
+    {"rep", Exact, None, Prefixed, &RepCommand},
+    {"song", Exact, None, Prefixed, &SongCommand},
+    {"stop", Exact, None, Prefixed, &StopCommand},
     {"mp3s", Exact, ExtIsMp3, Prefixed, &Mp3sCommand},
     {"wavs", Exact, ExtIsWav, Prefixed, &WavsCommand},
     {"wmas", Exact, ExtIsWma, Prefixed, &WmasCommand},
-    {"vol", WholeLine, None, Prefixed, nullptr},
-    {"vol?", Exact, None, Prefixed, nullptr},
-    {"skip", WholeLine, None, Prefixed, nullptr},
-    {"next", Exact, None, Prefixed, nullptr},
-    {"prev", Exact, None, Prefixed, nullptr},
+    {"vol", WholeLine, None, Prefixed, &VolCommand},
+    {"vol?", Exact, None, Prefixed, &VolQueryCommand},
+    {"skip", WholeLine, None, Prefixed, &SkipCommand},
+    {"next", Exact, None, Prefixed, &NextCommand},
+    {"prev", Exact, None, Prefixed, &PrevCommand},
     {"idle", Argument, None, Prefixed, &IdleCommand},
     {"idleoff", Exact, None, Prefixed, &IdleoffCommand},
-    {"order", Exact, None, Prefixed, nullptr},
-    {"id3", Exact, None, Prefixed, nullptr},
+    {"order", Exact, None, Prefixed, &OrderCommand},
+    {"id3", Exact, None, Prefixed, &Id3Command},
     {"trig", Argument, None, Prefixed, &TrigCommand},
     {"ext?", Exact, None, Prefixed, &ExtQueryCommand},
     {"ext", Argument, None, Prefixed, &ExtCommand},
-    {"si?", Exact, None, Prefixed, nullptr},
-    {"si", Exact, None, Prefixed, nullptr},
-    {"mode?", Exact, None, Prefixed, nullptr},
+    {"si?", Exact, None, Prefixed, &SiQueryCommand},
+    {"si", Exact, None, Prefixed, &SiCommand},
+    {"mode?", Exact, None, Prefixed, &ModeQueryCommand},
     {"date?", Exact, None, Prefixed, &DateQueryCommand},
     {"time?", Exact, None, Prefixed, &TimeQueryCommand},
 }};

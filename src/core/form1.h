@@ -56,6 +56,12 @@ struct Form1 {
   Twips Text1Place{1630, 1620, 1455, 315};
   Twips Picture1Place{3120, 1620, 1060, 315};
   std::string lblSong2 = kSong2DesignText;
+  // The progress bar as the last Timer1 tick left it: the whole second and
+  // the length it is drawn for, and the percent printed on it. The window
+  // repaints Picture1 from these (DrawProgress).
+  int Picture1Position = 0;
+  double Picture1Duration = 0;
+  int progressPercent = 0;
 
   // Controls that hold state and are never shown.
   ListBox List3;  // the library's full paths, sorted

@@ -1,0 +1,65 @@
+#include "commands/modes.h"
+
+#include "core/bot.h"
+#include "core/reply.h"
+
+#include <memory>
+
+namespace wavecrest {
+namespace {
+
+using TimerSlot = std::unique_ptr<Timer> Bot::*;
+
+// Turning a mode on says so first and then switches the timers, so the mode
+// being replaced may still start a song while the reply is sent.
+void ToggleMode(Bot& bot, TimerSlot own, TimerSlot other1, TimerSlot other2, const std::string& name) {
+  if (!(bot.*own)->Enabled()) {
+    SendReply(bot, "> " + name + " play: <b>on</b> ");
+    (bot.*other1)->SetEnabled(false);
+    (bot.*other2)->SetEnabled(false);
+    (bot.*own)->SetEnabled(true);
+  } else {
+    (bot.*own)->SetEnabled(false);
+    SendReply(bot, "> " + name + " play: <b>off</b> ");
+  }
+  bot.mainView.Refresh();
+}
+
+}  // namespace
+
+void ConCommand(Bot& bot, const std::string&) {
+  ToggleMode(bot, &Bot::tmrCon, &Bot::tmrOrder, &Bot::tmrRep, "continuous");
+}
+
+void OrderCommand(Bot& bot, const std::string&) {
+  ToggleMode(bot, &Bot::tmrOrder, &Bot::tmrCon, &Bot::tmrRep, "order");
+}
+
+void RepCommand(Bot& bot, const std::string&) {
+  ToggleMode(bot, &Bot::tmrRep, &Bot::tmrCon, &Bot::tmrOrder, "repeat");
+}
+
+void SiCommand(Bot& bot, const std::string&) {
+  bot.form1.lblSi = bot.form1.lblSi == "off" ? "on" : "off";
+  bot.mainView.Refresh();
+  SendReply(bot, "> silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
+}
+
+void SiQueryCommand(Bot& bot, const std::string&) {
+  SendReply(bot, "> current silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
+}
+
+void ModeQueryCommand(Bot& bot, const std::string&) {
+  // A player that cannot be read counts as muted and stopped.
+  const std::string audio = bot.player.Mute().value_or(true) ? "mute" : "normal";
+  const auto state = bot.player.PlayState();
+  const std::string play = state == 1 ? "pause" : state == 2 ? "play" : "stop";
+  std::string style = "none";
+  if (bot.tmrCon->Enabled()) style = "continuous";
+  if (bot.tmrOrder->Enabled()) style = "order";
+  if (bot.tmrRep->Enabled()) style = "repeat";
+  SendReply(bot, "> current media - audio: <b>" + audio + "</b>, playstate: <b>" + play + "</b>, playstyle: <b>" +
+                     style + "</b> ");
+}
+
+}  // namespace wavecrest

@@ -1,0 +1,32 @@
+#pragma once
+
+// Commands that start songs and steer and report playback: r, p x, next,
+// prev, pause, stop, mute, song, skip x, vol x, vol?.
+
+#include <optional>
+#include <string>
+
+namespace wavecrest {
+
+class Bot;
+
+void RCommand(Bot& bot, const std::string& input);
+void PCommand(Bot& bot, const std::string& input);  // p x: input is x
+void NextCommand(Bot& bot, const std::string& input);
+void PrevCommand(Bot& bot, const std::string& input);
+void PauseCommand(Bot& bot, const std::string& input);
+void StopCommand(Bot& bot, const std::string& input);
+void MuteCommand(Bot& bot, const std::string& input);
+void SongCommand(Bot& bot, const std::string& input);
+void SkipCommand(Bot& bot, const std::string& input);      // input: the whole line
+void VolCommand(Bot& bot, const std::string& input);       // input: the whole line
+void VolQueryCommand(Bot& bot, const std::string& input);  // vol?
+
+// A decimal number with optional spaces around it ("50", " 1.5 ", "-5",
+// "1e2"); nothing for any other text, infinities and NaN included.
+std::optional<double> DecimalArgument(const std::string& text);
+
+// The player's volume for a percent: v × 25 − 2500, rounded half to even.
+int VolumeForPercent(double percent);
+
+}  // namespace wavecrest

@@ -1,0 +1,32 @@
+#include "playback/play_modes.h"
+
+#include "core/bot.h"
+#include "playback/play_entry.h"
+
+namespace wavecrest {
+
+bool SongEnded(Bot& bot) {
+  const auto position = bot.player.CurrentPosition();
+  const auto duration = bot.player.Duration();
+  if (!position || !duration) return true;
+  return *position == *duration;
+}
+
+void tmrCon_Timer(Bot& bot) {
+  if (!SongEnded(bot)) return;
+  PlayEntry(bot, RandomIndex(bot, bot.form1.List3.ListCount()), "> continuous #", CallerKind::PlayModeTimer);
+}
+
+void tmrOrder_Timer(Bot& bot) {
+  if (!SongEnded(bot)) return;
+  const int current = bot.form1.List3.listIndex;
+  const int p = current < 0 || current + 1 >= bot.form1.List3.ListCount() ? 0 : current + 1;
+  PlayEntry(bot, p, "> order #", CallerKind::PlayModeTimer);
+}
+
+void tmrRep_Timer(Bot& bot) {
+  if (!SongEnded(bot)) return;
+  PlayEntry(bot, bot.form1.List3.listIndex, "> repeat #", CallerKind::PlayModeTimer);
+}
+
+}  // namespace wavecrest
