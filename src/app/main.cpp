@@ -1,7 +1,9 @@
 // wavecrest: a chat-room music player.
 #include "app/cli/tools.h"
 #include "app/console/console_front_end.h"
+#include "app/qt/windows_front_end.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,7 +17,8 @@ int main(int argc, char** argv) {
     std::fputs(parsed.message.c_str(), parsed.messageIsError ? stderr : stdout);
     return parsed.exitCode;
   }
-  // The windows come with a display; until they are built every run is the
-  // console front-end.
+  // With a display the system opens its windows, unless asked for the console.
+  const bool console = std::find(args.begin(), args.end(), "--console") != args.end();
+  if (!console && wavecrest::DisplayAvailable()) return wavecrest::RunWindows(argc, argv, *parsed.options);
   return wavecrest::RunConsole(argc, argv, *parsed.options);
 }

@@ -1,0 +1,85 @@
+#include "app/qt/chat_room_window.h"
+
+#include "host/sim/simulated_client.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace wavecrest {
+namespace {
+
+// The client's own filler in the entry box is not text the member typed: the
+// prompt shows as a placeholder, the empty paragraph as nothing.
+QString EntryText(const std::string& box) {
+  if (box == sim::kChatInputPrompt || box == "\r\n") return QString();
+  return QString::fromStdString(box);
+}
+
+}  // namespace
+
+QString TranscriptHtml(const sim::RoomLine& line) {
+  return "<b>" + QString::fromStdString(line.speaker).toHtmlEscaped() + "</b>: " + QString::fromStdString(line.text);
+}
+
+ChatRoomWindow::ChatRoomWindow(sim::SimulatedClient& client, QWidget* parent)
+    : QWidget(parent, Qt::Window), client_(client) {
+  setWindowTitle(QString::fromStdString("chat room - " + client.MemberName()));
+  transcript_ = new QTextBrowser(this);
+  transcript_->setOpenLinks(false);
+  people_ = new QListWidget(this);
+  people_->setMaximumWidth(150);
+  entry_ = new QLineEdit(this);
+  entry_->setPlaceholderText(sim::kChatInputPrompt);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(transcript_, 1);
+  top->addWidget(people_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addWidget(entry_);
+  resize(560, 420);
+
+  connect(entry_, &QLineEdit::textEdited, this, [this](const QString& text) { client_.MemberTypes(text.toStdString()); });
+  connect(entry_, &QLineEdit::returnPressed, this, [this] {
+    client_.MemberPressesEnter();
+    Refresh();
+  });
+  for (const sim::RoomLine& line : client_.Transcript()) AppendLine(line);
+  client_.SetOnLineSaid([this](const sim::RoomLine& line) {
+    AppendLine(line);
+    // The system puts the member's text back right after its line is said.
+    QTimer::singleShot(0, this, &ChatRoomWindow::Refresh);
+  });
+  // The client tells of lines, not of every change to its entry box; a light
+  // look now and then catches the rest.
+  poll_ = new QTimer(this);
+  connect(poll_, &QTimer::timeout, this, &ChatRoomWindow::Refresh);
+  poll_->start(250);
+  Refresh();
+}
+
+ChatRoomWindow::~ChatRoomWindow() { client_.SetOnLineSaid({}); }
+
+void ChatRoomWindow::AppendLine(const sim::RoomLine& line) { transcript_->append(TranscriptHtml(line)); }
+
+void ChatRoomWindow::Refresh() {
+  const std::vector<std::string> people = client_.People();
+  if (people_->count() != static_cast<int>(people.size())) {
+    people_->clear();
+    for (const std::string& name : people) people_->addItem(QString::fromStdString(name));
+  }
+  const QString box = EntryText(client_.EntryBoxText());
+  if (entry_->text() != box) entry_->setText(box);
+}
+
+void ChatRoomWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (onClosed) onClosed();
+}
+
+}  // namespace wavecrest

@@ -1,0 +1,164 @@
+#include "app/qt/form1_window.h"
+
+#include "app/qt/list_box_model.h"
+#include "app/qt/window_style.h"
+#include "core/bot.h"
+#include "playback/now_playing.h"
+#include "playback/play_entry.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace wavecrest {
+namespace {
+
+// The picture box: shows whatever the progress bar's surface holds.
+class PictureBox final : public QWidget {
+ public:
+  PictureBox(QWidget* parent, std::function<const QImage&()> picture)
+      : QWidget(parent), picture_(std::move(picture)) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), picture_());
+  }
+
+ private:
+  std::function<const QImage&()> picture_;
+};
+
+}  // namespace
+
+Form1Window::Form1Window(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      skin_(LoadSkin(":/skins/main.png")),
+      chrome_(*this),
+      surface_(std::make_unique<QtDrawingSurface>(Form1().Picture1Place.width, Form1().Picture1Place.height)) {
+  setWindowTitle(kCaptionBase);
+  setFixedSize(skin_.size());
+  setAttribute(Qt::WA_OpaquePaintEvent);
+
+  list1Model_ = new ListBoxModel([this] { return bot_ ? &bot_->form1.List1 : nullptr; }, this);
+  list2Model_ = new ListBoxModel([this] { return bot_ ? &bot_->form1.List2 : nullptr; }, this);
+  list1_ = MakeListView(this, list1Model_, ListLook::Library);
+  list2_ = MakeListView(this, list2Model_, ListLook::Library);
+  label1_ = new QLabel("enter current aol screen name:", this);
+  text1_ = new QLineEdit(QString::fromStdString(kScreenNamePlaceholder), this);
+  picture1_ = new PictureBox(this, [this]() -> const QImage& { return surface_->Picture(); });
+  song2_ = new QLabel(QString::fromStdString(kSong2DesignText), this);
+  StyleLabel(label1_, LabelLook::Prompt);
+  StyleLabel(song2_, LabelLook::Marquee);
+  StyleTextBox(text1_);
+
+  const Form1 design;
+  list1_->setGeometry(Pixels(Twips{190, 600, 3975, 705}));
+  label1_->setGeometry(Pixels(design.Label1Place));
+  text1_->setGeometry(Pixels(design.Text1Place));
+  picture1_->setGeometry(Pixels(design.Picture1Place));
+  list2_->setGeometry(Pixels(Twips{190, 1960, 3975, 930}));
+  song2_->setGeometry(Pixels(Twips{240, 3270, 3975, 270}));
+
+  connect(text1_, &QLineEdit::textEdited, this, &Form1Window::Text1_Change);
+  connect(list2_, &QListView::clicked, this, [this](const QModelIndex& index) {
+    if (bot_) ClickLibraryRow(*bot_, index.row());
+  });
+  connect(list2_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (bot_) DoubleClickLibraryRow(*bot_, index.row());
+  });
+}
+
+Form1Window::~Form1Window() {
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void Form1Window::Attach(Bot& bot) {
+  bot_ = &bot;
+  Refresh();
+}
+
+void Form1Window::Load(const std::function<void()>& afterColumn) { chrome_.Load(skin_, afterColumn); }
+
+void Form1Window::Text1_Change(const QString& text) {
+  // Every edit is saved at once, as the member types it.
+  if (bot_) bot_->SetText1(text.toStdString());
+}
+
+void Form1Window::RefreshProgress() {
+  const Form1& form = bot_->form1;
+  if (surface_->Width() != form.Picture1Place.width || surface_->Height() != form.Picture1Place.height) {
+    surface_ = std::make_unique<QtDrawingSurface>(form.Picture1Place.width, form.Picture1Place.height);
+  }
+  DrawProgress(*surface_, static_cast<std::int16_t>(form.Picture1Position), form.Picture1Duration);
+  picture1_->update();
+}
+
+void Form1Window::Refresh() {
+  if (bot_ == nullptr) return;
+  const Form1& form = bot_->form1;
+  setWindowTitle(QString::fromStdString(form.caption));
+  list1Model_->Sync();
+  list2Model_->Sync();
+  ShowSelection(list1_, form.List1);
+  ShowSelection(list2_, form.List2);
+  label1_->setVisible(form.Label1Visible);
+  label1_->setGeometry(Pixels(form.Label1Place));
+  text1_->setGeometry(Pixels(form.Text1Place));
+  picture1_->setGeometry(Pixels(form.Picture1Place));
+  const QString text1 = QString::fromStdString(form.Text1);
+  if (text1_->text() != text1) {
+    text1_->setText(text1);
+    text1_->setCursorPosition(0);
+  }
+  song2_->setText(QString::fromStdString(form.lblSong2));
+  RefreshProgress();
+  if (isVisible() != form.visible) setVisible(form.visible);
+}
+
+void Form1Window::MessageBox(std::string_view text, std::string_view title) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok,
+                  isVisible() ? this : nullptr);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  box.exec();
+}
+
+void Form1Window::SetBusyPointer(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void Form1Window::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), skin_);
+}
+
+void Form1Window::mousePressEvent(QMouseEvent* event) {
+  // The background and the song line are drag handles; the prompt label,
+  // like every other control, is not.
+  QWidget* under = childAt(event->position().toPoint());
+  if (under != nullptr && under != song2_) return event->ignore();
+  chrome_.StartDrag();
+  event->accept();
+}
+
+void Form1Window::mouseMoveEvent(QMouseEvent* event) {
+  if (!chrome_.FollowMouse(event->globalPosition().toPoint())) event->ignore();
+}
+
+void Form1Window::mouseReleaseEvent(QMouseEvent* event) {
+  if (!chrome_.DraggingByHand()) return event->ignore();
+  chrome_.EndDrag();
+}
+
+}  // namespace wavecrest

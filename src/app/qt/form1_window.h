@@ -1,0 +1,80 @@
+#pragma once
+
+// The main window on Qt Widgets: the skin as its background and outline, the
+// command list, the screen-name prompt and box, the progress bar, the
+// library and the scrolling now-playing text, each at its place in twips.
+// It renders the Form1 model in Refresh() and forwards the member's actions;
+// it keeps no state of its own beyond what Qt needs to draw.
+
+#include "app/qt/qt_drawing_surface.h"
+#include "app/qt/qt_window_chrome.h"
+#include "core/views.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+
+namespace wavecrest {
+
+class Bot;
+class ListBoxModel;
+
+class Form1Window final : public QWidget, public MainView {
+  Q_OBJECT
+
+ public:
+  explicit Form1Window(QWidget* parent = nullptr);
+  ~Form1Window() override;
+
+  // The system the window shows and drives; until then it shows the design.
+  void Attach(Bot& bot);
+  // Puts the window on top and shapes it to its skin; `afterColumn` lets
+  // pending events run while it shapes.
+  void Load(const std::function<void()>& afterColumn = {});
+
+  // MainView
+  void Refresh() override;
+  void MessageBox(std::string_view text, std::string_view title) override;
+  void SetBusyPointer(bool busy) override;
+
+  // The controls, for tests and the window's own layout.
+  QListView* List1() const { return list1_; }
+  QLabel* Label1() const { return label1_; }
+  QLineEdit* Text1() const { return text1_; }
+  QWidget* Picture1() const { return picture1_; }
+  QListView* List2() const { return list2_; }
+  QLabel* lblSong2() const { return song2_; }
+  const QImage& Picture1Drawing() const { return surface_->Picture(); }
+  const QImage& Skin() const { return skin_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void Text1_Change(const QString& text);
+  void RefreshProgress();
+
+  Bot* bot_ = nullptr;
+  QImage skin_;
+  QtWindowChrome chrome_;
+  std::unique_ptr<QtDrawingSurface> surface_;
+  ListBoxModel* list1Model_;
+  ListBoxModel* list2Model_;
+  QListView* list1_;
+  QLabel* label1_;
+  QLineEdit* text1_;
+  QWidget* picture1_;
+  QListView* list2_;
+  QLabel* song2_;
+  bool busy_ = false;
+};
+
+}  // namespace wavecrest

@@ -1,0 +1,107 @@
+#include "app/qt/form2_window.h"
+
+#include "app/qt/list_box_model.h"
+#include "app/qt/window_style.h"
+#include "core/bot.h"
+#include "library/matches.h"
+
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace wavecrest {
+
+Form2Window::Form2Window(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      skin_(LoadSkin(":/skins/matches.png")),
+      chrome_(*this) {
+  setWindowTitle(QString::fromStdString(Form2().caption));
+  setFixedSize(skin_.size());
+  setAttribute(Qt::WA_OpaquePaintEvent);
+
+  listModel_ = new ListBoxModel([this] { return bot_ ? &bot_->form2.List1 : nullptr; }, this);
+  list1_ = MakeListView(this, listModel_, ListLook::Matches);
+  list1_->setGeometry(Pixels(Twips{150, 600, 3255, 1380}));
+  command1_ = MakeButton("scroll list", "post the matches in the room, one a second", 160, 1095);
+  command2_ = MakeButton("stop scroll", "stop posting the matches", 1320, 1095);
+  command3_ = MakeButton("exit", "close the matches window", 2520, 855);
+
+  connect(list1_, &QListView::clicked, this, [this](const QModelIndex& index) {
+    if (bot_) ClickMatchesRow(*bot_, index.row());
+  });
+  connect(list1_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (bot_) DoubleClickMatchesRow(*bot_, index.row());
+  });
+  connect(command1_, &QPushButton::clicked, this, [this] {
+    if (bot_) Command1_Click(*bot_);
+  });
+  connect(command2_, &QPushButton::clicked, this, [this] {
+    if (bot_) Command2_Click(*bot_);
+  });
+  connect(command3_, &QPushButton::clicked, this, [this] {
+    if (bot_) Command3_Click(*bot_);
+  });
+}
+
+QPushButton* Form2Window::MakeButton(const char* text, const char* tip, int left, int width) {
+  auto* button = new QPushButton(text, this);
+  button->setFont(ButtonFont());
+  button->setToolTip(tip);
+  button->setGeometry(Pixels(Twips{left, 2080, width, 255}));
+  return button;
+}
+
+void Form2Window::Attach(Bot& bot) {
+  bot_ = &bot;
+  Refresh();
+}
+
+void Form2Window::Refresh() {
+  if (bot_ == nullptr) return;
+  const Form2& form = bot_->form2;
+  if (!form.loaded) {
+    // Unloaded: the next load is put on top and shaped anew.
+    shaped_ = false;
+    hide();
+    return;
+  }
+  if (!shaped_) {
+    // Shaping reads the skin, not the screen, and takes well under a
+    // millisecond, so it lets no events run here: Refresh is called from
+    // inside the window's routines, which do not expect to be re-entered.
+    chrome_.Load(skin_);
+    shaped_ = true;
+  }
+  setWindowTitle(QString::fromStdString(form.caption));
+  listModel_->Sync();
+  ShowSelection(list1_, form.List1);
+  list1_->setToolTip(QString::fromStdString(form.List1.toolTipText));
+  command1_->setEnabled(form.Command1Enabled);
+  command2_->setEnabled(form.Command2Enabled);
+  if (isVisible() != form.visible) setVisible(form.visible);
+}
+
+void Form2Window::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), skin_);
+}
+
+void Form2Window::mousePressEvent(QMouseEvent* event) {
+  // Only the window's own surface is a drag handle: the list and the buttons
+  // take their presses themselves.
+  if (childAt(event->position().toPoint()) != nullptr) return event->ignore();
+  chrome_.StartDrag();
+  event->accept();
+}
+
+void Form2Window::mouseMoveEvent(QMouseEvent* event) {
+  if (!chrome_.FollowMouse(event->globalPosition().toPoint())) event->ignore();
+}
+
+void Form2Window::mouseReleaseEvent(QMouseEvent* event) {
+  if (!chrome_.DraggingByHand()) return event->ignore();
+  chrome_.EndDrag();
+}
+
+}  // namespace wavecrest

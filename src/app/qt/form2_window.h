@@ -1,0 +1,59 @@
+#pragma once
+
+// The matches window on Qt Widgets: its skin, the red list of matches and the
+// three buttons. It renders the Form2 model in Refresh() and forwards clicks
+// to the window's actions; it keeps no state of its own beyond whether the
+// current load has been shaped.
+
+#include "app/qt/qt_window_chrome.h"
+#include "core/views.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QListView;
+class QPushButton;
+
+namespace wavecrest {
+
+class Bot;
+class ListBoxModel;
+
+class Form2Window final : public QWidget, public MatchesView {
+  Q_OBJECT
+
+ public:
+  explicit Form2Window(QWidget* parent = nullptr);
+
+  void Attach(Bot& bot);
+
+  // MatchesView
+  void Refresh() override;
+
+  QListView* List1() const { return list1_; }
+  QPushButton* Command1() const { return command1_; }
+  QPushButton* Command2() const { return command2_; }
+  QPushButton* Command3() const { return command3_; }
+  const QImage& Skin() const { return skin_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QPushButton* MakeButton(const char* text, const char* tip, int left, int width);
+
+  Bot* bot_ = nullptr;
+  QImage skin_;
+  QtWindowChrome chrome_;
+  ListBoxModel* listModel_;
+  QListView* list1_;
+  QPushButton* command1_;
+  QPushButton* command2_;
+  QPushButton* command3_;
+  bool shaped_ = false;  // this load has been put on top and shaped
+};
+
+}  // namespace wavecrest

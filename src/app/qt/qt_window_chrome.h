@@ -1,0 +1,52 @@
+#pragma once
+
+// WindowChrome on a Qt top-level widget: the stays-on-top flag, the mask
+// (a QRegion made in one step from the banded rectangles), and dragging by
+// the window system's own move when it offers one, by hand otherwise (an X
+// server without a window manager has none). The widget forwards its mouse
+// moves and releases to FollowMouse/EndDrag.
+
+#include "ui/drag.h"
+#include "ui/window_chrome.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+
+#include <functional>
+
+class QWidget;
+
+namespace wavecrest {
+
+class QtWindowChrome final : public WindowChrome {
+ public:
+  explicit QtWindowChrome(QWidget& window) : window_(window) {}
+
+  void MakeTopmost() override;
+  void SetRegion(std::span<const PixelRect> rects) override;
+  void StartDrag() override;
+
+  // The mouse moved to `global` (screen pixels); returns whether the window
+  // was moved by hand.
+  bool FollowMouse(QPoint global);
+  void EndDrag() { drag_.End(); }
+  bool DraggingByHand() const { return drag_.Active(); }
+
+  // MakeTopmost, then ShapeWindow on the skin: black is cut away, and the
+  // window is `skin`'s size.
+  void Load(const QImage& skin, const std::function<void()>& afterColumn = {});
+
+ private:
+  QWidget& window_;
+  ManualDrag drag_;
+};
+
+// The region in Qt's form.
+QRegion RegionOf(std::span<const PixelRect> rects);
+
+// Reads the skin's pixels as the shaping walk wants them: 0xRRGGBB inside,
+// kInvalidColour outside.
+PixelReader SkinPixels(const QImage& skin);
+
+}  // namespace wavecrest

@@ -1,0 +1,82 @@
+#include "app/qt/window_style.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+
+#include <cmath>
+
+namespace wavecrest {
+namespace {
+
+int Round15(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+}  // namespace
+
+QRect Pixels(const Twips& place) {
+  return QRect(Round15(place.left), Round15(place.top), Round15(place.width), Round15(place.height));
+}
+
+QImage LoadSkin(const char* resource) {
+  QImage skin(QString::fromLatin1(resource));
+  return skin.convertToFormat(QImage::Format_RGB32);
+}
+
+QListView* MakeListView(QWidget* parent, QAbstractItemModel* model, ListLook look) {
+  auto* view = new QListView(parent);
+  view->setModel(model);
+  view->setUniformItemSizes(true);  // a library of 32,767 rows lays out at once
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setFrameShape(QFrame::NoFrame);
+  QFont font = view->font();
+  font.setPixelSize(11);
+  view->setFont(font);
+  view->setStyleSheet(look == ListLook::Matches
+                          ? "QListView { background: rgb(255, 0, 0); color: black; }"
+                            "QListView::item:selected { background: rgb(0, 0, 128); color: white; }"
+                          : "QListView { background: rgb(232, 246, 251); color: rgb(10, 30, 70); }"
+                            "QListView::item:selected { background: rgb(20, 90, 130); color: white; }");
+  return view;
+}
+
+void StyleLabel(QLabel* label, LabelLook look) {
+  label->setTextFormat(Qt::PlainText);
+  label->setTextInteractionFlags(Qt::NoTextInteraction);
+  label->setWordWrap(look == LabelLook::Prompt);
+  QFont font = label->font();
+  font.setPixelSize(11);
+  label->setFont(font);
+  label->setStyleSheet("QLabel { color: rgb(214, 240, 248); background: transparent; }");
+}
+
+void StyleTextBox(QLineEdit* box) {
+  QFont font = box->font();
+  font.setPixelSize(11);
+  box->setFont(font);
+  box->setFrame(false);
+  box->setStyleSheet("QLineEdit { background: rgb(232, 246, 251); color: rgb(10, 30, 70); }");
+}
+
+void ShowSelection(QListView* view, const ListBox& box) {
+  QAbstractItemModel* model = view->model();
+  const QModelIndex want =
+      box.listIndex >= 0 && box.listIndex < model->rowCount() ? model->index(box.listIndex, 0) : QModelIndex();
+  if (view->currentIndex() == want && (want.isValid() || !view->selectionModel()->hasSelection())) return;
+  if (!want.isValid()) {
+    view->selectionModel()->clear();
+    return;
+  }
+  view->setCurrentIndex(want);
+  view->scrollTo(want);
+}
+
+QFont ButtonFont() {
+  QFont font("Times New Roman");
+  font.setPointSize(9);
+  font.setBold(true);
+  return font;
+}
+
+}  // namespace wavecrest

@@ -1,0 +1,59 @@
+#include "app/qt/windows_front_end.h"
+
+#include "app/app_system.h"
+#include "app/qt/chat_room_window.h"
+#include "app/qt/form1_window.h"
+#include "app/qt/form2_window.h"
+#include "core/startup.h"
+
+#include <QApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace wavecrest {
+
+bool DisplayAvailable() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+int RunWindows(int argc, char** argv, const ConsoleOptions& options) {
+  QApplication app(argc, argv);
+  // The main window may be hidden by `coms`; the program ends by `exit` or
+  // with the chat room, not when no window is left on screen.
+  QApplication::setQuitOnLastWindowClosed(false);
+  Form1Window mainWindow;
+  Form2Window matchesWindow;
+  AppSystem system(options, mainWindow, matchesWindow);
+  Bot& bot = system.bot;
+  mainWindow.Attach(bot);
+  matchesWindow.Attach(bot);
+  mainWindow.move(40, 40);
+  matchesWindow.move(40, 330);
+
+  ChatRoomWindow room(system.client);
+  room.move(380, 40);
+  room.onClosed = [&bot] {
+    bot.End();
+    QApplication::exit(0);
+  };
+  room.show();
+  bot.onEnd = [] { QApplication::exit(0); };
+
+  // On top and shaped before start-up fills it; pending events run between
+  // the columns, as they always have.
+  mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
+  Form_Load(bot);
+  if (bot.Ended()) {
+    std::fprintf(stderr, "wavecrest: another instance is running with %s\n", system.settingsPath.c_str());
+    return 3;
+  }
+  return app.exec();
+}
+
+}  // namespace wavecrest

@@ -1,0 +1,17 @@
+#pragma once
+
+// The windowed front-end: the main window, the matches window and the chat
+// room of the simulated client, on a display.
+
+#include "app/console/console_front_end.h"
+
+namespace wavecrest {
+
+// Whether a display is there to open windows on.
+bool DisplayAvailable();
+
+// Runs the system with its windows until `exit` or until the chat room is
+// closed. Returns 3 when another instance is running.
+int RunWindows(int argc, char** argv, const ConsoleOptions& options);
+
+}  // namespace wavecrest
