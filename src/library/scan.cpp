@@ -1,11 +1,15 @@
 #include "library/scan.h"
 
 #include "core/bot.h"
-#include "core/collation.h"
 #include "core/files.h"
 #include "core/text.h"
 
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/ustring.h>
+
 #include <algorithm>
+#include <memory>
 #include <chrono>
 #include <filesystem>
 #include <numeric>
@@ -60,6 +64,48 @@ std::size_t SharedDirectoryLength(const std::vector<std::string>& paths) {
   const std::size_t slash = first.substr(0, common).rfind('/');
   return slash == std::string_view::npos ? 0 : slash + 1;
 }
+
+// Collation keys of paths in list-box order: the collator the list boxes
+// use (the user's locale, root when it has none; letters and accents count,
+// case does not), one collation pass per key into reused buffers. Paths are
+// tens of thousands, so the cost per key is what the scan's speed hangs on.
+class PathKeys {
+ public:
+  PathKeys() {
+    UErrorCode status = U_ZERO_ERROR;
+    collator_.reset(icu::Collator::createInstance(icu::Locale::getDefault(), status));
+    if (U_FAILURE(status)) {
+      status = U_ZERO_ERROR;
+      collator_.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+    }
+    if (U_FAILURE(status)) collator_.reset();
+    if (collator_) collator_->setStrength(icu::Collator::SECONDARY);
+  }
+
+  // Appends the key of `text` (no terminating NUL) to `out`; nothing when no
+  // collator could be made (the code-point tie-break then orders alone).
+  void Append(std::string_view text, std::string& out) {
+    if (!collator_) return;
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = 0;
+    utf16_.resize(text.size() + 1);
+    u_strFromUTF8WithSub(utf16_.data(), static_cast<int32_t>(utf16_.size()), &length, text.data(),
+                         static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+    if (U_FAILURE(status)) return;
+    int32_t needed = collator_->getSortKey(utf16_.data(), length, bytes_.data(), static_cast<int32_t>(bytes_.size()));
+    if (needed > static_cast<int32_t>(bytes_.size())) {
+      bytes_.resize(static_cast<std::size_t>(needed) * 2);
+      needed = collator_->getSortKey(utf16_.data(), length, bytes_.data(), static_cast<int32_t>(bytes_.size()));
+    }
+    if (needed > 0 && bytes_[static_cast<std::size_t>(needed) - 1] == 0) --needed;
+    out.append(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::size_t>(needed));
+  }
+
+ private:
+  std::unique_ptr<icu::Collator> collator_;
+  std::vector<UChar> utf16_;
+  std::vector<uint8_t> bytes_ = std::vector<uint8_t>(512);
+};
 
 bool KeepWalking(WalkState& state) {
   if (!state.abandoned && state.keepGoing && !state.keepGoing()) state.abandoned = true;
@@ -140,6 +186,7 @@ std::optional<std::vector<std::string>> FindFiles(const std::string& root, const
   state.extension = extension;
   state.keepGoing = keepGoing;
   state.limits = limits;
+  state.found.reserve(std::min(limits.entries, kMaxLibraryEntries));
   std::error_code error;
   const fs::path real = fs::canonical(fs::path(root), error);
   if (error) return KeepWalking(state) ? std::optional(std::move(state.found)) : std::nullopt;
@@ -169,16 +216,20 @@ std::optional<Library> SortLibrary(std::vector<std::string> found, const std::st
   const std::size_t prefix = SharedDirectoryLength(found);
   const auto remainder = [&found, prefix](std::size_t i) { return std::string_view(found[i]).substr(prefix); };
 
-  // The keys, without their code-point tie-break (everything from the first
-  // NUL, which no collation key byte is), side by side in one block; ties are
-  // broken by the remainders themselves, which gives the same order.
+  // The keys side by side in one block; ties are broken by the remainders'
+  // code points, so the order is total.
+  PathKeys keyer;
   std::string keys;
+  // Reserved generously once: growing would copy the block, and pages never
+  // written cost nothing.
+  std::size_t remainderBytes = 0;
+  for (std::size_t i = 0; i < found.size(); ++i) remainderBytes += remainder(i).size();
+  keys.reserve(remainderBytes * 4);
   std::vector<std::size_t> ends;
   ends.reserve(found.size());
   for (std::size_t i = 0; i < found.size(); ++i) {
     if (i % kEntriesPerClockRead == 0 && keepGoing && !keepGoing()) return std::nullopt;
-    const std::string key = ListSortKey(remainder(i));
-    keys.append(key, 0, key.find('\0'));
+    keyer.Append(remainder(i), keys);
     ends.push_back(keys.size());
   }
   const auto keyOf = [&keys, &ends](std::size_t i) {
