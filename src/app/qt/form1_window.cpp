@@ -106,6 +106,8 @@ void Form1Window::Refresh() {
   list2Model_->Sync();
   ShowSelection(list1_, form.List1);
   ShowSelection(list2_, form.List2);
+  list1_->setToolTip(QString::fromStdString(form.List1.toolTipText));
+  list2_->setToolTip(QString::fromStdString(form.List2.toolTipText));
   label1_->setVisible(form.Label1Visible);
   label1_->setGeometry(Pixels(form.Label1Place));
   text1_->setGeometry(Pixels(form.Text1Place));
@@ -148,7 +150,7 @@ void Form1Window::mousePressEvent(QMouseEvent* event) {
   // like every other control, is not.
   QWidget* under = childAt(event->position().toPoint());
   if (under != nullptr && under != song2_) return event->ignore();
-  chrome_.StartDrag();
+  chrome_.StartDragAt(event->globalPosition().toPoint());
   event->accept();
 }
 

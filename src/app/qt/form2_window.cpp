@@ -91,7 +91,7 @@ void Form2Window::mousePressEvent(QMouseEvent* event) {
   // Only the window's own surface is a drag handle: the list and the buttons
   // take their presses themselves.
   if (childAt(event->position().toPoint()) != nullptr) return event->ignore();
-  chrome_.StartDrag();
+  chrome_.StartDragAt(event->globalPosition().toPoint());
   event->accept();
 }
 

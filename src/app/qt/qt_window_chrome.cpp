@@ -34,10 +34,11 @@ void QtWindowChrome::SetRegion(std::span<const PixelRect> rects) {
   window_.update();
 }
 
-void QtWindowChrome::StartDrag() {
+void QtWindowChrome::StartDrag() { StartDragAt(QCursor::pos()); }
+
+void QtWindowChrome::StartDragAt(QPoint pointer) {
   QWindow* handle = window_.windowHandle();
   if (handle != nullptr && handle->startSystemMove()) return;
-  const QPoint pointer = QCursor::pos();
   drag_.Begin(ScreenPoint{pointer.x(), pointer.y()}, ScreenPoint{window_.x(), window_.y()});
 }
 

@@ -26,6 +26,8 @@ class QtWindowChrome final : public WindowChrome {
   void MakeTopmost() override;
   void SetRegion(std::span<const PixelRect> rects) override;
   void StartDrag() override;
+  // StartDrag with the pointer where the button went down (screen pixels).
+  void StartDragAt(QPoint global);
 
   // The mouse moved to `global` (screen pixels); returns whether the window
   // was moved by hand.
