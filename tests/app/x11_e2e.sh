@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The windowed program under a real X server (run it through xvfb-run): the
+# main window takes its skin's outline, moves when dragged by its song line,
+# and the screen is saved for people to look at.
+#
+# usage: x11_e2e.sh PROGRAM SOURCE_DIR OUTPUT_DIR
+set -euo pipefail
+program=$1 source=$2 out=$3
+check="python3 $source/tests/app/x11_window_check.py"
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -p "$out/screenshots" "$work/music"
+for name in "harbour lights" "song of the sea" "song for a calm" "tidewater"; do : >"$work/music/$name.mp3"; done
+printf '[settings]\nscreen name=member\ndirectory=%s/\n' "$work/music" >"$work/wavecrest.dat"
+
+"$program" --settings "$work/wavecrest.dat" >"$work/out.txt" 2>"$work/err.txt" &
+pid=$!
+# The caption ends in the extension once start-up has finished.
+window=$(timeout 60 xdotool search --sync --name "^wavecrest system - 0.0.8 - mp3$" | head -1)
+[[ -n "$window" ]] || { cat "$work/err.txt" >&2; echo "x11_e2e: no main window" >&2; exit 1; }
+xwininfo -shape -id "$window" | grep -E "Width|Height|shape extents"
+$check shape "$window" "$source/assets/skins/main.png"
+
+# lblSong2 sits at (16, 218) in the window, 265 x 18 pixels.
+$check drag "$window" 40 226 120 90
+$check drag "$window" 40 226 -60 -30
+
+# The member searches in the chat room: two songs match, and the matches
+# window opens with its own outline.
+room=$(xdotool search --name "^chat room - member$" | head -1)
+eval "$(xdotool getwindowgeometry --shell "$room")"
+xdotool mousemove --sync --window "$room" 200 $((HEIGHT - 22)) click 1
+xdotool type --delay 20 "p song"
+xdotool key Return
+matches=$(timeout 30 xdotool search --sync --onlyvisible --name "^double-click to play mp3$" | head -1)
+[[ -n "$matches" ]] || { echo "x11_e2e: no matches window" >&2; exit 1; }
+$check shape "$matches" "$source/assets/skins/matches.png"
+xdotool mousemove 1000 700
+
+ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 "$out/screenshots/main.png"
+echo "x11_e2e: screenshot in $out/screenshots/main.png"
