@@ -1,6 +1,7 @@
 // The real program, driven through its console front-end as a script would.
 #include "app/console/console_front_end.h"
 #include "app/console/terminal_text.h"
+#include "core/text.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -162,6 +163,36 @@ TEST_F(ConsoleE2E, ASecondInstanceIsRefusedAndTheFirstGoesOn) {
   std::stringstream content;
   content << in.rdbuf();
   EXPECT_NE(content.str().find("load=5"), std::string::npos) << content.str();
+}
+
+TEST_F(ConsoleE2E, RealFilesPlayOneAfterAnotherEvenAfterASongEnded) {
+  const fs::path music = dir_ / "Music";
+  const std::string make = std::string(WAVECREST_SOURCE_DIR) + "/assets/make-test-audio.sh '" + music.string() + "' 3";
+  if (std::system("command -v ffmpeg >/dev/null") != 0) GTEST_SKIP() << "ffmpeg makes the test audio";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  fs::rename(music / "tone.mp3", music / "Alpha.mp3");
+  fs::copy_file(music / "Alpha.mp3", music / "beta.mp3");
+  Store("[settings]\nscreen name=member\n");
+  // The directory is typed in lower case; the folder is "Music".
+  ProgramRun run = Conversation("dir " + (dir_ / "music").string() + "/\np alpha\n/wait 7\nnext\nmode?\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  std::vector<std::string> replies;
+  for (const auto& l : run.out) {
+    if (l.find("</b></u></i>") != std::string::npos) replies.push_back(Shown(l));
+  }
+  // The room sees the directory as the member's line arrived: lower-cased.
+  const std::string dir = LowerCase((dir_ / "music").string()) + "/";
+  const std::vector<std::string> expected = {
+      "member: .·•× wavecrest system 0.0.8 - by - quillon ×•·.",
+      "member: .·•× welcome - new user, aol - 9.0, on - 1 ×•·.",
+      "member: .·•× please wait while wavecrest is searching... ×•·.",
+      "member: .·•× directory " + dir + " set, total 2 mp3s ×•·.",
+      "member: .·•× playing #1 - Alpha ×•·.",
+      "member: .·•× next #2 - beta ×•·.",
+      // The song that ended sat at its end for a while: the next one still plays.
+      "member: .·•× current media - audio: normal, playstate: play, playstyle: none ×•·.",
+  };
+  EXPECT_EQ(replies, expected);
 }
 
 TEST_F(ConsoleE2E, BadOptionsGetAUsageMessage) {

@@ -187,6 +187,10 @@ bool MpvPlayer::Open(const std::string& path) {
     mpv_command(mpv_, stop);
     return false;
   }
+  // A file left at its end pauses again as soon as it is unpaused, so the
+  // pause cleared above can come back before the new file replaces it:
+  // clear it once more now that the new file is the one loaded.
+  SetPaused(false);
   fileName_ = path;
   entryId_ = id.value_or(-1);
   return true;
