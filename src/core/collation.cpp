@@ -11,20 +11,29 @@ namespace wavecrest {
 namespace {
 
 icu::Collator* ListCollator() {
-  static const std::unique_ptr<icu::Collator> collator = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> c(icu::Collator::createInstance(icu::Locale::getDefault(), status));
-    if (U_FAILURE(status)) {
-      status = U_ZERO_ERROR;
-      c.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
-    }
-    if (c) c->setStrength(icu::Collator::SECONDARY);  // letters and accents count, case does not
-    return c;
-  }();
+  static const std::unique_ptr<icu::Collator> collator = NewListCollator();
   return collator.get();
 }
 
 }  // namespace
+
+std::unique_ptr<icu::Collator> NewListCollator() {
+  // The C and POSIX locales ("C.UTF-8" on most servers) reach ICU as
+  // en_US_POSIX, whose order puts every capital before every small letter:
+  // not the case-insensitive order of a list box. They mean "no locale", so
+  // they get the root order.
+  icu::Locale locale = icu::Locale::getDefault();
+  if (std::string_view(locale.getName()) == "en_US_POSIX") locale = icu::Locale::getRoot();
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<icu::Collator> c(icu::Collator::createInstance(locale, status));
+  if (U_FAILURE(status)) {
+    status = U_ZERO_ERROR;
+    c.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+  }
+  if (U_FAILURE(status)) c.reset();
+  if (c) c->setStrength(icu::Collator::SECONDARY);
+  return c;
+}
 
 std::string ListSortKey(std::string_view text) {
   std::string key;

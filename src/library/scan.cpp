@@ -1,5 +1,7 @@
 #include "library/scan.h"
 
+#include "core/collation.h"
+
 #include "core/bot.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -71,16 +73,7 @@ std::size_t SharedDirectoryLength(const std::vector<std::string>& paths) {
 // tens of thousands, so the cost per key is what the scan's speed hangs on.
 class PathKeys {
  public:
-  PathKeys() {
-    UErrorCode status = U_ZERO_ERROR;
-    collator_.reset(icu::Collator::createInstance(icu::Locale::getDefault(), status));
-    if (U_FAILURE(status)) {
-      status = U_ZERO_ERROR;
-      collator_.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
-    }
-    if (U_FAILURE(status)) collator_.reset();
-    if (collator_) collator_->setStrength(icu::Collator::SECONDARY);
-  }
+  PathKeys() : collator_(NewListCollator()) {}
 
   // Appends the key of `text` (no terminating NUL) to `out`; nothing when no
   // collator could be made (the code-point tie-break then orders alone).
