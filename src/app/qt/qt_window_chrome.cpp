@@ -50,9 +50,16 @@ bool QtWindowChrome::FollowMouse(QPoint global) {
 }
 
 PixelReader SkinPixels(const QImage& skin) {
+  // Straight from the picture's rows: every pixel is read about twice while
+  // shaping, and QImage::pixel() would look up the format each time.
+  if (skin.format() != QImage::Format_RGB32 && skin.format() != QImage::Format_ARGB32) {
+    return [&skin](int x, int y) -> Colour {
+      return skin.valid(x, y) ? static_cast<Colour>(skin.pixel(x, y) & 0xFFFFFFu) : kInvalidColour;
+    };
+  }
   return [&skin](int x, int y) -> Colour {
-    if (!skin.valid(x, y)) return kInvalidColour;
-    return static_cast<Colour>(skin.pixel(x, y) & 0xFFFFFFu);
+    if (x < 0 || y < 0 || x >= skin.width() || y >= skin.height()) return kInvalidColour;
+    return static_cast<Colour>(reinterpret_cast<const QRgb*>(skin.constScanLine(y))[x] & 0xFFFFFFu);
   };
 }
 
