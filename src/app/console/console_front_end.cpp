@@ -5,6 +5,8 @@
 #include "app/console/terminal_text.h"
 #include "core/bot.h"
 #include "core/startup.h"
+#include "library/matches.h"
+#include "playback/play_entry.h"
 #include "host/sim/simulated_client.h"
 
 #include <QCoreApplication>
@@ -176,10 +178,39 @@ class ConsoleSession {
       });
       return;
     }
-    if (word == "/library" || word == "/click" || word == "/matches") {
-      return Complain(word + ": the library and matches windows are not wired to the console yet");
+    if (word == "/library" || word == "/click") {
+      const auto row = RowNumber(rest);
+      if (!row) return Complain("usage: " + word + " N (a row number from 1)");
+      const BusyScope busy(bot_.busyDepth);
+      return word == "/library" ? DoubleClickLibraryRow(bot_, *row - 1) : ClickLibraryRow(bot_, *row - 1);
     }
+    if (word == "/matches") return Matches(rest);
     Complain("unknown action " + WithoutControlCharacters(word) + " (see --help)");
+  }
+
+  void Matches(const std::string& what) {
+    if (what.starts_with("play ")) {
+      const auto row = RowNumber(what.substr(5));
+      if (!row) return Complain("usage: /matches play N (a row number from 1)");
+      const BusyScope busy(bot_.busyDepth);
+      return DoubleClickMatchesRow(bot_, *row - 1);
+    }
+    if (what == "scroll") {
+      // The scroll posts a row a second until it ends. It runs from the event
+      // loop, not as this action, so that a later "/matches stop" line is read
+      // while it runs, as a click on "stop scroll" would be.
+      return bot_.loop.Post([this] { Command1_Click(bot_); });
+    }
+    if (what == "stop") return Command2_Click(bot_);
+    if (what == "exit") return Command3_Click(bot_);
+    Complain("usage: /matches play N | scroll | stop | exit");
+  }
+
+  static std::optional<int> RowNumber(const std::string& text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+    return value;
   }
 
   static void Complain(const std::string& text) { PrintLine(stderr, "wavecrest: " + text); }

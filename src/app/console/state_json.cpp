@@ -82,6 +82,7 @@ std::string StateJson(Bot& bot) {
                                 .Add("Text1Place", Place(f.Text1Place))
                                 .Add("Picture1Place", Place(f.Picture1Place))
                                 .Text("lblSong2", f.lblSong2)
+                                .Int("progressPercent", f.progressPercent)
                                 .Text("Trig", f.Trig)
                                 .Text("lblFont", f.lblFont)
                                 .Text("lblColor", f.lblColor)
