@@ -1,23 +1,11 @@
 #include "commands/idle.h"
 
 #include "core/bot.h"
+#include "core/numbers.h"
 #include "core/reply.h"
 
-#include <charconv>
-#include <optional>
 
 namespace wavecrest {
-namespace {
-
-std::optional<long long> WholeNumber(const std::string& text) {
-  long long value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-}  // namespace
-
 std::string IdleTimeText(const std::string& hours, const std::string& minutes) {
   const auto m = WholeNumber(minutes);
   return hours + ":" + (m && *m < 10 ? "0" : "") + minutes;

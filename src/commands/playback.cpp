@@ -47,17 +47,6 @@ std::optional<std::string> After(const std::string& line, const std::string& mar
 
 }  // namespace
 
-std::optional<double> DecimalArgument(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return std::nullopt;
-  const std::size_t end = text.find_last_not_of(' ') + 1;
-  double value = 0;
-  const auto [stop, ec] = std::from_chars(text.data() + begin, text.data() + end, value);
-  if (ec != std::errc() || stop != text.data() + end || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
-int VolumeForPercent(double percent) { return static_cast<int>(std::nearbyint(percent * 25 - 2500)); }
 
 void RCommand(Bot& bot, const std::string&) {
   if (LibraryEmpty(bot)) return;
@@ -145,7 +134,7 @@ void SkipCommand(Bot& bot, const std::string& line) {
   if (!argument) return;
   const std::string x = RemoveSpaces(*argument);
   if (x.empty() || !SomethingLoaded(bot)) return;
-  const auto v = DecimalArgument(x);
+  const auto v = DecimalNumber(x);
   if (!v) return;
   // The limit is the whole length of the file, not the time left in it.
   const auto duration = bot.player.Duration();
@@ -169,7 +158,7 @@ void VolCommand(Bot& bot, const std::string& line) {
   // third character is taken, which is empty without a trigger.
   const std::string x = After(line, "vol ").value_or(line.size() > 3 ? line.substr(3) : std::string());
   if (x.find_first_not_of(' ') == std::string::npos) return;
-  const auto v = DecimalArgument(x);
+  const auto v = DecimalNumber(x);
   if (!v || *v < 1 || *v > 100) {
     SendReply(bot, "> invalid volume, must be from 1-100 ");
     return;

@@ -3,6 +3,8 @@
 // Commands that start songs and steer and report playback: r, p x, next,
 // prev, pause, stop, mute, song, skip x, vol x, vol?.
 
+#include "core/numbers.h"
+
 #include <optional>
 #include <string>
 
@@ -23,10 +25,6 @@ void VolCommand(Bot& bot, const std::string& input);       // input: the whole l
 void VolQueryCommand(Bot& bot, const std::string& input);  // vol?
 
 // A decimal number with optional spaces around it ("50", " 1.5 ", "-5",
-// "1e2"); nothing for any other text, infinities and NaN included.
-std::optional<double> DecimalArgument(const std::string& text);
 
-// The player's volume for a percent: v × 25 − 2500, rounded half to even.
-int VolumeForPercent(double percent);
 
 }  // namespace wavecrest

@@ -3,13 +3,11 @@
 #include "commands/status.h"
 #include "core/bot.h"
 #include "core/dispatcher.h"
+#include "core/numbers.h"
 #include "core/pause.h"
 #include "core/reply.h"
 #include "library/scan.h"
 
-#include <charconv>
-#include <cmath>
-#include <optional>
 
 namespace wavecrest {
 namespace {
@@ -37,23 +35,6 @@ constexpr StartValue kStartValues[] = {
     {"ext", &Form1::lblExt, "mp3"},
 };
 
-std::optional<long long> WholeNumber(const std::string& text) {
-  long long value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::optional<double> DecimalNumber(const std::string& text) {
-  std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return std::nullopt;
-  const std::size_t end = text.find_last_not_of(' ') + 1;
-  double value = 0;
-  const auto [stop, ec] = std::from_chars(text.data() + begin, text.data() + end, value);
-  if (ec != std::errc() || stop != text.data() + end || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
 void LoadSettings(Bot& bot) {
   // Step 3: read the keys; step 4: start values for what came back empty.
   for (const StartValue& v : kStartValues) bot.form1.*v.label = bot.ReadSetting(v.key);
@@ -78,7 +59,7 @@ void LayOutScreenName(Form1& form) {
 void ApplySavedVolume(Bot& bot) {
   std::string volume = bot.ReadSetting("volume");
   if (volume.empty()) volume = "100";
-  if (const auto v = DecimalNumber(volume)) bot.player.SetVolume(static_cast<int>(std::nearbyint(*v * 25 - 2500)));
+  if (const auto v = DecimalNumber(volume)) bot.player.SetVolume(VolumeForPercent(*v));
 }
 
 }  // namespace

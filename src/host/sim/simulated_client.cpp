@@ -95,10 +95,10 @@ void SimulatedClient::BuildMenuBar() {
           }
         }
       };
-  for (const auto& spec : ClientMenuBar(version_)) {
+  for (const auto& dropDown : ClientMenuBar(version_)) {
     const MenuHandle drop = tree_.CreateMenu();
-    fill(drop, spec.entries);
-    tree_.AppendPopup(bar, spec.title, drop);
+    fill(drop, dropDown.entries);
+    tree_.AppendPopup(bar, dropDown.title, drop);
   }
   tree_.SetMenu(frame_, bar);
 }
