@@ -3,6 +3,7 @@
 #include "app/qt/form2_window.h"
 #include "app/qt/qt_drawing_surface.h"
 #include "app/widgets_app.h"
+#include "commands/status.h"
 #include "commands/wiring.h"
 #include "core/startup.h"
 #include "library/matches.h"
@@ -13,9 +14,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -189,14 +192,31 @@ TEST(Form1Window, LibraryClicksSelectAndDoubleClickPlays) {
 
 TEST(Form1Window, ComsHidesAndShowsTheWholeWindow) {
   WindowedBot w;
+  w.settings.WriteIni("settings", "screen name", "quillon");
   Form_Load(w.bot);
   ASSERT_TRUE(w.mainWindow.isVisible());
-  w.bot.form1.visible = false;
-  w.mainWindow.Refresh();
+  ComsCommand(w.bot, "coms");
   EXPECT_FALSE(w.mainWindow.isVisible());
-  w.bot.form1.visible = true;
-  w.mainWindow.Refresh();
+  ComsCommand(w.bot, "coms");
   EXPECT_TRUE(w.mainWindow.isVisible());
+}
+
+TEST(Form1Window, ComsWithoutAScreenNameAsksForItInAMessageBox) {
+  WindowedBot w;
+  Form_Load(w.bot);
+  QString title, text;
+  // The box is modal: look at it, then close it, from inside its own loop.
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    title = box->windowTitle();
+    text = box->text();
+    box->accept();
+  });
+  ComsCommand(w.bot, "coms");
+  EXPECT_EQ(title, "Interface Error");
+  EXPECT_EQ(text, "Please enter your current AOL Screen Name in the box below!");
+  EXPECT_TRUE(w.mainWindow.isVisible()) << "the window stays";
 }
 
 // Presses a mouse button on `target` (a control of the window, or the window
