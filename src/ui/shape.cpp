@@ -8,26 +8,11 @@ namespace wavecrest {
 std::vector<PixelRect> ShapeRuns(int x0, int y0, int x1, int y1, Colour transparent, const PixelReader& pixel,
                                  const std::function<void()>& afterColumn) {
   std::vector<PixelRect> runs;
-  const int lastColumn = x1 - x0;
-  const int lastRow = y1 - y0;
-  for (int x = x0; x <= lastColumn; ++x) {
-    for (int y = y0; y <= lastRow;) {
-      if (pixel(x, y) == transparent) {
-        ++y;
-        continue;
-      }
-      // A run starts at y and goes down until the next transparent pixel,
-      // or one row past the last row examined.
-      int e = y;
-      while (pixel(x, e + 1) != transparent) {
-        ++e;
-        if (e == lastRow + 1) break;
-      }
-      runs.push_back(PixelRect{x, y, x + 1, e + 1});
-      y = e + 1;
-    }
-    if (afterColumn) afterColumn();
-  }
+  ForEachRun(
+      x0, y0, x1, y1, transparent, pixel, [&](const PixelRect& run) { runs.push_back(run); },
+      [&] {
+        if (afterColumn) afterColumn();
+      });
   return runs;
 }
 
@@ -40,9 +25,8 @@ struct Span {
 };
 
 // The covered spans of one row of the coverage map.
-void RowSpans(const std::vector<unsigned char>& covered, int width, int y, std::vector<Span>& out) {
+void RowSpans(const unsigned char* row, int width, std::vector<Span>& out) {
   out.clear();
-  const unsigned char* row = covered.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
   for (int x = 0; x < width;) {
     if (row[x] == 0) {
       ++x;
@@ -56,35 +40,44 @@ void RowSpans(const std::vector<unsigned char>& covered, int width, int y, std::
 
 }  // namespace
 
-std::vector<PixelRect> BandedRegion(std::span<const PixelRect> runs, int width, int height) {
-  std::vector<PixelRect> rects;
-  if (width <= 0 || height <= 0) return rects;
-  // Paint every run into a coverage map, then read it back row by row,
-  // merging rows with the same spans into one band. Each pixel of the clip
-  // area is touched a bounded number of times, whatever the runs.
-  std::vector<unsigned char> covered(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-  for (const PixelRect& r : runs) {
-    const int left = std::max(r.left, 0), right = std::min(r.right, width);
-    const int top = std::max(r.top, 0), bottom = std::min(r.bottom, height);
-    for (int y = top; y < bottom; ++y) {
-      unsigned char* row = covered.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-      std::fill(row + left, row + std::max(left, right), static_cast<unsigned char>(1));
-    }
+BandedRegionBuilder::BandedRegionBuilder(int width, int height)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      covered_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0) {}
+
+void BandedRegionBuilder::Add(const PixelRect& r) {
+  const int left = std::max(r.left, 0), right = std::min(r.right, width_);
+  const int top = std::max(r.top, 0), bottom = std::min(r.bottom, height_);
+  if (left >= right) return;
+  for (int y = top; y < bottom; ++y) {
+    unsigned char* row = covered_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    std::fill(row + left, row + right, static_cast<unsigned char>(1));
   }
+}
+
+std::vector<PixelRect> BandedRegionBuilder::Bands() const {
+  std::vector<PixelRect> rects;
+  // Rows with the same spans as the row above join its band.
   std::vector<Span> band, row;
   int bandTop = 0;
   const auto emit = [&](int bandBottom) {
     for (const Span& s : band) rects.push_back(PixelRect{s.left, bandTop, s.right, bandBottom});
   };
-  for (int y = 0; y < height; ++y) {
-    RowSpans(covered, width, y, row);
+  for (int y = 0; y < height_; ++y) {
+    RowSpans(covered_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_), width_, row);
     if (y > 0 && row == band) continue;
     emit(y);
     band.swap(row);
     bandTop = y;
   }
-  emit(height);
+  emit(height_);
   return rects;
+}
+
+std::vector<PixelRect> BandedRegion(std::span<const PixelRect> runs, int width, int height) {
+  BandedRegionBuilder builder(width, height);
+  for (const PixelRect& r : runs) builder.Add(r);
+  return builder.Bands();
 }
 
 bool RegionContains(std::span<const PixelRect> rects, int x, int y) {

@@ -10,7 +10,6 @@
 
 #include "ui/shape.h"
 
-#include <functional>
 #include <span>
 
 namespace wavecrest {
@@ -29,10 +28,21 @@ class WindowChrome {
   virtual void StartDrag() = 0;
 };
 
-// Shapes the window to its picture: the region is the union of the runs of
-// ShapeRuns(x0, y0, x1, y1, transparent, pixel), clipped to the window's
-// own size of x1 × y1 pixels. `afterColumn` as in ShapeRuns.
-void ShapeWindow(WindowChrome& window, int x0, int y0, int x1, int y1, Colour transparent, const PixelReader& pixel,
-                 const std::function<void()>& afterColumn = {});
+// Shapes the window to its picture: the region is the union of the runs
+// ForEachRun finds, clipped to the window's own size of x1 × y1 pixels, given
+// to the window once. `afterColumn` as in ForEachRun; `pixel` a PixelReader
+// or any callable answering a Colour.
+template <typename Reader, typename AfterColumn>
+void ShapeWindow(WindowChrome& window, int x0, int y0, int x1, int y1, Colour transparent, const Reader& pixel,
+                 AfterColumn&& afterColumn) {
+  BandedRegionBuilder region(x1, y1);
+  ForEachRun(x0, y0, x1, y1, transparent, pixel, [&](const PixelRect& run) { region.Add(run); }, afterColumn);
+  window.SetRegion(region.Bands());
+}
+
+template <typename Reader>
+void ShapeWindow(WindowChrome& window, int x0, int y0, int x1, int y1, Colour transparent, const Reader& pixel) {
+  ShapeWindow(window, x0, y0, x1, y1, transparent, pixel, [] {});
+}
 
 }  // namespace wavecrest

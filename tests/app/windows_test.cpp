@@ -373,6 +373,22 @@ TEST(ProgressBar, TheWindowRepaintsItFromTheModel) {
   EXPECT_EQ(BottomRow(w.mainWindow.Picture1Drawing()).find('r'), 21u);  // 332.5 → 332, less 10: 322 twips
 }
 
+TEST(SkinReader, ReadsColoursInsideAndNothingOutside) {
+  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888, QImage::Format_ARGB32}) {
+    QImage picture(3, 2, format);
+    picture.fill(qRgb(1, 2, 3));
+    picture.setPixel(2, 1, qRgb(0, 0, 0));
+    picture.setPixel(0, 0, qRgb(255, 0, 128));
+    const SkinReader pixel(picture);
+    const struct {
+      int x, y;
+      Colour colour;
+    } reads[] = {{0, 0, 0xFF0080u}, {1, 0, 0x010203u}, {2, 1, kTransparentBlack}, {-1, 0, kInvalidColour},
+                 {3, 0, kInvalidColour}, {0, 2, kInvalidColour}, {0, -1, kInvalidColour}};
+    for (const auto& r : reads) EXPECT_EQ(pixel(r.x, r.y), r.colour) << format << " " << r.x << "," << r.y;
+  }
+}
+
 TEST(Skins, AreTheirWindowsSizeWithBlackOnlyOutsideTheOutline) {
   WindowedBot w;
   const struct {

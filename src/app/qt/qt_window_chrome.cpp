@@ -49,23 +49,11 @@ bool QtWindowChrome::FollowMouse(QPoint global) {
   return true;
 }
 
-PixelReader SkinPixels(const QImage& skin) {
-  // Straight from the picture's rows: every pixel is read about twice while
-  // shaping, and QImage::pixel() would look up the format each time.
-  if (skin.format() != QImage::Format_RGB32 && skin.format() != QImage::Format_ARGB32) {
-    return [&skin](int x, int y) -> Colour {
-      return skin.valid(x, y) ? static_cast<Colour>(skin.pixel(x, y) & 0xFFFFFFu) : kInvalidColour;
-    };
-  }
-  return [&skin](int x, int y) -> Colour {
-    if (x < 0 || y < 0 || x >= skin.width() || y >= skin.height()) return kInvalidColour;
-    return static_cast<Colour>(reinterpret_cast<const QRgb*>(skin.constScanLine(y))[x] & 0xFFFFFFu);
-  };
-}
-
 void QtWindowChrome::Load(const QImage& skin, const std::function<void()>& afterColumn) {
   MakeTopmost();
-  ShapeWindow(*this, 0, 0, skin.width(), skin.height(), kTransparentBlack, SkinPixels(skin), afterColumn);
+  ShapeWindow(*this, 0, 0, skin.width(), skin.height(), kTransparentBlack, SkinReader(skin), [&] {
+    if (afterColumn) afterColumn();
+  });
 }
 
 }  // namespace wavecrest

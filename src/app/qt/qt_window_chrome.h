@@ -48,7 +48,27 @@ class QtWindowChrome final : public WindowChrome {
 QRegion RegionOf(std::span<const PixelRect> rects);
 
 // Reads the skin's pixels as the shaping walk wants them: 0xRRGGBB inside,
-// kInvalidColour outside.
-PixelReader SkinPixels(const QImage& skin);
+// kInvalidColour outside. Straight from the picture's rows: each pixel is
+// read about twice while shaping, and QImage::pixel() would look up the
+// format every time. The skin must outlive the reader.
+class SkinReader {
+ public:
+  explicit SkinReader(const QImage& skin)
+      : picture_(skin.format() == QImage::Format_RGB32 || skin.format() == QImage::Format_ARGB32
+                     ? skin
+                     : skin.convertToFormat(QImage::Format_RGB32)),
+        width_(picture_.width()),
+        height_(picture_.height()) {}
+
+  Colour operator()(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kInvalidColour;
+    return static_cast<Colour>(reinterpret_cast<const QRgb*>(picture_.constScanLine(y))[x] & 0xFFFFFFu);
+  }
+
+ private:
+  QImage picture_;  // shares the skin's pixels (implicit sharing), or a converted copy
+  int width_;
+  int height_;
+};
 
 }  // namespace wavecrest
