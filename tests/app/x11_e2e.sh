@@ -13,6 +13,9 @@ mkdir -p "$out/screenshots" "$work/music"
 for name in "harbour lights" "song of the sea" "song for a calm" "tidewater"; do : >"$work/music/$name.mp3"; done
 printf '[settings]\nscreen name=member\ndirectory=%s/\n' "$work/music" >"$work/wavecrest.dat"
 
+# A sanitizer build checks for leaks at exit; those of system libraries are
+# not the program's.
+export LSAN_OPTIONS="suppressions=$source/tests/app/x11_lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$program" --settings "$work/wavecrest.dat" >"$work/out.txt" 2>"$work/err.txt" &
 pid=$!
 # The caption ends in the extension once start-up has finished.
@@ -39,3 +42,18 @@ xdotool mousemove 1000 700
 
 ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 "$out/screenshots/main.png"
 echo "x11_e2e: screenshot in $out/screenshots/main.png"
+
+# The member ends the program from the room; it must end cleanly (a
+# sanitizer build reports what it found at exit, and fails then).
+xdotool mousemove --sync --window "$room" 200 $((HEIGHT - 22)) click 1
+xdotool type --delay 20 "exit"
+xdotool key Return
+status=0
+timeout 30 tail --pid="$pid" -f /dev/null || { echo "x11_e2e: the program did not end after exit" >&2; exit 1; }
+wait "$pid" || status=$?
+if [[ $status -ne 0 ]]; then
+  tail -40 "$work/err.txt" >&2
+  echo "x11_e2e: the program ended with status $status" >&2
+  exit 1
+fi
+echo "x11_e2e: the program ended cleanly after exit"
