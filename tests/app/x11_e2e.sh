@@ -48,8 +48,17 @@ matches=$(timeout 60 xdotool search --sync --onlyvisible --name "^double-click t
 $check shape "$matches" "$source/assets/skins/matches.png"
 xdotool mousemove 1000 700
 
+# The whole screen, and each skinned window on its own.
+shot() {
+  local geometry
+  geometry=$(xdotool getwindowgeometry --shell "$1")
+  (eval "$geometry"; ffmpeg -loglevel error -y -f x11grab -video_size "${WIDTH}x${HEIGHT}" -i "$DISPLAY+$X,$Y" \
+     -frames:v 1 "$out/screenshots/$2")
+}
 ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 "$out/screenshots/main.png"
-echo "x11_e2e: screenshot in $out/screenshots/main.png"
+shot "$window" main-window.png
+shot "$matches" matches-window.png
+echo "x11_e2e: screenshots in $out/screenshots (main.png: the screen; main-window.png, matches-window.png)"
 
 # The member ends the program from the room; it must end cleanly (a
 # sanitizer build reports what it found at exit, and fails then).

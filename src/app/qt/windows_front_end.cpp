@@ -34,7 +34,7 @@ int RunWindows(int argc, char** argv, const ConsoleOptions& options) {
   mainWindow.Attach(bot);
   matchesWindow.Attach(bot);
   mainWindow.move(40, 40);
-  matchesWindow.move(40, 330);
+  matchesWindow.move(40, 380);
 
   ChatRoomWindow room(system.client);
   room.move(380, 40);
