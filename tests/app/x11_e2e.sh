@@ -18,7 +18,8 @@ printf '[settings]\nscreen name=member\ndirectory=%s/\n' "$work/music" >"$work/w
 # libxkbcommon-x11 hands strndup a keymap name without a terminating NUL,
 # which strict string checks report inside that library; they stay off here.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0"
-export LSAN_OPTIONS="suppressions=$source/tests/app/x11_lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+# One suppression list serves every test (LeakSanitizer takes only one file).
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$source/tests/lsan.supp:print_suppressions=0}"
 "$program" --settings "$work/wavecrest.dat" >"$work/out.txt" 2>"$work/err.txt" &
 pid=$!
 # The caption ends in the extension once start-up has finished.
