@@ -2,10 +2,9 @@
 // dispatched, the entry opened in the (fake) player, the announcement composed
 // and said, the one-second wait run on virtual time and the now-playing text
 // set. Virtual time makes the wait cost only its event-loop passes.
-#include "commands/wiring.h"
 #include "core/dispatcher.h"
 #include "playback/now_playing.h"
-#include "support/fakes.h"
+#include "support/scenario.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,18 +13,10 @@
 namespace wavecrest {
 namespace {
 
-struct PlayingBot {
-  testing::TestBot t;
+// A library of `entries` songs on the scenario's bot (member, look, handlers).
+struct PlayingBot : testing::Scenario {
   explicit PlayingBot(int entries) {
-    BindHandlers(t.bot);
     Form1& f = t.bot.form1;
-    f.Text1 = "Some Member";
-    f.lblHandle = "dj";
-    f.lblFont = f.lblFrontAsciiFont = f.lblEndAsciiFont = "times new roman";
-    f.lblColor = "000000";
-    f.lblFrontAsciiColor = f.lblEndAsciiColor = "0000ff";
-    f.lblExt = "mp3";
-    f.lblSi = "off";
     for (int i = 0; i < entries; ++i) {
       const std::string name = "Artist " + std::to_string(i) + " - Some Song Title";
       f.List3.items.push_back("/music/" + name + ".mp3");
