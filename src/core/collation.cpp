@@ -65,11 +65,4 @@ void SortForListBox(std::vector<std::string>& texts) {
   texts = std::move(sorted);
 }
 
-std::size_t SortedInsertPosition(const std::vector<std::string>& sorted, std::string_view text) {
-  const std::string key = ListSortKey(text);
-  const auto it = std::upper_bound(sorted.begin(), sorted.end(), key,
-                                   [](const std::string& k, const std::string& item) { return k < ListSortKey(item); });
-  return static_cast<std::size_t>(it - sorted.begin());
-}
-
 }  // namespace wavecrest

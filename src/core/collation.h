@@ -25,7 +25,4 @@ std::string ListSortKey(std::string_view text);
 // Sorts texts into list-box order.
 void SortForListBox(std::vector<std::string>& texts);
 
-// The position at which a sorted list box files `text` (after equal items).
-std::size_t SortedInsertPosition(const std::vector<std::string>& sorted, std::string_view text);
-
 }  // namespace wavecrest
