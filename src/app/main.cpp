@@ -1,6 +1,7 @@
 // wavecrest: a chat-room music player.
 #include "app/cli/tools.h"
 #include "app/console/console_front_end.h"
+#include "app/diagnostics.h"
 #include "app/qt/windows_front_end.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     std::fputs(parsed.message.c_str(), parsed.messageIsError ? stderr : stdout);
     return parsed.exitCode;
   }
+  if (parsed.options->verbose) wavecrest::DiagnoseToStandardError();
   // With a display the system opens its windows, unless asked for the console.
   const bool console = std::find(args.begin(), args.end(), "--console") != args.end();
   if (!console && wavecrest::DisplayAvailable()) return wavecrest::RunWindows(argc, argv, *parsed.options);

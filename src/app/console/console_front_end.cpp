@@ -26,6 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: wavecrest --console [--settings FILE] [--member NAME] [--client-version V] [--pretty|--raw]\n"
+    "                 [--verbose]\n"
     "       wavecrest scan DIR [--ext EXT]\n"
     "       wavecrest tags FILE\n"
     "       wavecrest --help | --version\n";
@@ -39,7 +40,9 @@ constexpr const char* kHelp =
     "                       screen name, or \"member\")\n"
     "  --client-version V   the chat client's version: 2.5, 3.0, 4.0 … 9.0 (default 9.0)\n"
     "  --pretty, --raw      room lines with terminal styles, or exactly as said (default: pretty\n"
-    "                       on a terminal, raw otherwise)\n\n"
+    "                       on a terminal, raw otherwise)\n"
+    "  --verbose            say on standard error what was skipped and why (a file that could not\n"
+    "                       be played, a settings file that could not be written)\n\n"
     "Console input, one action a line:\n"
     "  TEXT                 the member says TEXT        //TEXT   the member says /TEXT\n"
     "  /as NAME TEXT        NAME says TEXT              /type TEXT   TEXT is left half-typed\n"
@@ -253,6 +256,10 @@ ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args) {
       return parsed;
     }
     if (a == "--console") continue;
+    if (a == "--verbose") {
+      options.verbose = true;
+      continue;
+    }
     if (a == "--raw") {
       options.style = OutputStyle::Raw;
     } else if (a == "--pretty") {

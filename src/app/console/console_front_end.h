@@ -18,6 +18,7 @@ struct ConsoleOptions {
   std::string clientVersion = "9.0";
   std::optional<std::string> member;
   OutputStyle style = OutputStyle::Auto;
+  bool verbose = false;  // say on standard error what was skipped and why
 };
 
 struct ParsedOptions {

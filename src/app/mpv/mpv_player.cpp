@@ -1,5 +1,7 @@
 #include "app/mpv/mpv_player.h"
 
+#include "app/diagnostics.h"
+
 #include <mpv/client.h>
 
 #include <QObject>
@@ -148,7 +150,12 @@ bool MpvPlayer::WaitFor(double timeoutSeconds, Done done) {
 }
 
 bool MpvPlayer::Open(const std::string& path) {
-  if (mpv_ == nullptr || path.empty()) return false;
+  const auto fail = [&path](const std::string& why) {
+    Diagnose("skipped " + path + ": " + why);
+    return false;
+  };
+  if (path.empty()) return false;
+  if (mpv_ == nullptr) return fail("the player did not start");
   fileName_.clear();
   entryId_ = -1;
   stopped_ = false;
@@ -160,21 +167,24 @@ bool MpvPlayer::Open(const std::string& path) {
   SetPaused(false);
   std::error_code error;
   const std::string target = std::filesystem::absolute(path, error).string();
-  if (error) return false;
+  if (error) return fail(error.message());
   const char* command[] = {"loadfile", target.c_str(), "replace", nullptr};
   mpv_node result;
-  if (mpv_command_ret(mpv_, command, &result) < 0) return false;
+  if (const int status = mpv_command_ret(mpv_, command, &result); status < 0) return fail(mpv_error_string(status));
   const std::optional<long long> id = EntryIdOf(result);
   mpv_free_node_contents(&result);
 
   enum class Outcome { Waiting, Loaded, Failed } outcome = Outcome::Waiting;
   bool ours = false;
+  std::string why = "it did not load within " + std::to_string(static_cast<int>(kOpenTimeoutSeconds)) + " s";
   WaitFor(kOpenTimeoutSeconds, [&](const mpv_event& event) {
     if (event.event_id == MPV_EVENT_START_FILE) {
       const auto* start = static_cast<const mpv_event_start_file*>(event.data);
       ours = !id || start->playlist_entry_id == *id;
     } else if (event.event_id == MPV_EVENT_END_FILE && ours) {
       outcome = Outcome::Failed;
+      const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+      why = end->reason == MPV_END_FILE_REASON_ERROR ? mpv_error_string(end->error) : "it ended while loading";
     } else if (event.event_id == MPV_EVENT_FILE_LOADED && ours) {
       outcome = Outcome::Loaded;
     } else if (event.event_id == MPV_EVENT_PLAYBACK_RESTART && outcome == Outcome::Loaded) {
@@ -185,7 +195,7 @@ bool MpvPlayer::Open(const std::string& path) {
   if (outcome != Outcome::Loaded) {
     const char* stop[] = {"stop", nullptr};
     mpv_command(mpv_, stop);
-    return false;
+    return fail(why);
   }
   // A file left at its end pauses again as soon as it is unpaused, so the
   // pause cleared above can come back before the new file replaces it:

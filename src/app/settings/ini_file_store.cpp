@@ -1,5 +1,7 @@
 #include "app/settings/ini_file_store.h"
 
+#include "app/diagnostics.h"
+
 #include "core/ini_text.h"
 #include "core/text.h"
 
@@ -66,17 +68,21 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& path, std::
   return ToUtf8(bytes.str());
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content) {
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content, std::string* error) {
+  const auto fail = [error](const char* why) {
+    if (error) *error = why;
+    return false;
+  };
   const std::filesystem::path target = RealTarget(path);
   std::error_code ec;
-  if (std::filesystem::is_directory(target, ec)) return false;
+  if (std::filesystem::is_directory(target, ec)) return fail("it is a directory");
 
   const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
   std::string name = ".";
   name.append(target.filename().string()).append(".XXXXXX");
   std::string tmpl = (dir / name).string();
   const int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) return false;
+  if (fd < 0) return fail(std::strerror(errno));
 
   // Keep the old file's permissions; a new file gets the usual 0666 & ~umask.
   struct stat old {};
@@ -89,10 +95,14 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view c
   }
 
   const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+  int lastError = errno;
   const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(tmpl.c_str(), target.c_str()) != 0) {
+  if (written && !closed) lastError = errno;
+  const bool renamed = written && closed && ::rename(tmpl.c_str(), target.c_str()) == 0;
+  if (written && closed && !renamed) lastError = errno;
+  if (!renamed) {
     ::unlink(tmpl.c_str());
-    return false;
+    return fail(std::strerror(lastError));
   }
   // Make the rename itself durable.
   const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
@@ -114,8 +124,13 @@ bool IniFileStore::WriteIni(std::string_view section, std::string_view key, std:
   const auto content = ReadTextFile(path_, &error);
   // A file that exists but cannot be read must not be replaced by one that
   // holds only this key: that would lose everything else the member stored.
-  if (!content && !error.empty()) return false;
-  return ReplaceFileAtomically(path_, IniWithValue(content.value_or(""), section, key, value));
+  if (!content && !error.empty()) {
+    Diagnose("settings file " + path_.string() + " was not written, as it could not be read: " + error);
+    return false;
+  }
+  if (ReplaceFileAtomically(path_, IniWithValue(content.value_or(""), section, key, value), &error)) return true;
+  Diagnose("settings file " + path_.string() + " could not be written: " + error);
+  return false;
 }
 
 }  // namespace wavecrest

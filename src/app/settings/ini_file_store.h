@@ -33,7 +33,7 @@ class IniFileStore final : public SettingsStore {
 std::optional<std::string> ReadTextFile(const std::filesystem::path& path, std::string* error = nullptr);
 
 // Replaces `path` atomically with `content`. False (and the old file
-// untouched) on any failure.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content);
+// untouched) on any failure, with the reason in `error` when given.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content, std::string* error = nullptr);
 
 }  // namespace wavecrest

@@ -1,0 +1,29 @@
+#pragma once
+
+// What the adapters skipped and why, for the person running the program.
+// Nothing about a failure is ever said in the chat room, so a song that did not
+// play or a setting that was not kept would otherwise go unexplained; with
+// --verbose these notes go to standard error. Silent until a sink is set.
+//
+// One sink for the whole process: the adapters that report are spread over the
+// program (player, settings file) and the choice is made once, at start.
+// UI thread only.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace wavecrest {
+
+using DiagnosticSink = std::function<void(std::string_view note)>;
+
+// Replaces the sink; an empty one silences the notes again.
+void SetDiagnosticSink(DiagnosticSink sink);
+
+// Passes one note (a whole sentence, no line end) to the sink, if any.
+void Diagnose(std::string_view note);
+
+// The sink --verbose sets: each note as one line "wavecrest: NOTE" on standard error.
+void DiagnoseToStandardError();
+
+}  // namespace wavecrest

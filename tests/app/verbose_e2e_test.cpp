@@ -1,0 +1,107 @@
+// --verbose, driven through the real program: what was skipped, and why, goes
+// to standard error for the person running it, never into the room.
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace wavecrest {
+namespace {
+
+namespace fs = std::filesystem;
+
+void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "wavecrest_tests";
+  static char* argv[] = {name, nullptr};
+  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
+
+struct ProgramOutput {
+  std::string out;
+  std::string err;
+};
+
+ProgramOutput Converse(const std::vector<std::string>& args, const std::string& input) {
+  QProcess p;
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("WAVECREST_AUDIO_OUT", "null");
+  p.setProcessEnvironment(env);
+  QStringList list;
+  for (const auto& a : args) list << QString::fromStdString(a);
+  p.start(WAVECREST_BINARY, list);
+  EXPECT_TRUE(p.waitForStarted(30000));
+  p.write(input.data(), static_cast<qint64>(input.size()));
+  p.closeWriteChannel();
+  EXPECT_TRUE(p.waitForFinished(60000)) << "the program did not end";
+  EXPECT_EQ(p.exitCode(), 0);
+  return {p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+
+struct VerboseCase {
+  const char* name;
+  bool verbose;
+  bool settingsInMissingFolder;  // every write of the settings file fails
+  const char* input;
+  std::vector<std::string> expectedNotes;  // each must appear on standard error
+};
+
+class VerboseE2E : public ::testing::TestWithParam<VerboseCase> {
+ protected:
+  void SetUp() override {
+    EnsureApplication();
+    dir_ = fs::temp_directory_path() / ("wavecrest-verbose-" + std::to_string(::getpid()) + "-" + GetParam().name);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "music");
+    // Not audio at all: the player cannot open it.
+    std::ofstream(dir_ / "music" / "broken.mp3") << "this is not an mp3 file\n";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path dir_;
+};
+
+TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
+  const VerboseCase& c = GetParam();
+  const fs::path settings = c.settingsInMissingFolder ? dir_ / "missing" / "wavecrest.dat" : dir_ / "wavecrest.dat";
+  if (!c.settingsInMissingFolder) {
+    std::ofstream(settings) << "[settings]\ndirectory=" << (dir_ / "music").string() << "/\nscreen name=member\n";
+  }
+  std::vector<std::string> args = {"--console", "--raw", "--member", "member", "--settings", settings.string()};
+  if (c.verbose) args.push_back("--verbose");
+  const ProgramOutput run = Converse(args, c.input);
+
+  for (const std::string& note : c.expectedNotes) {
+    EXPECT_NE(run.err.find(note), std::string::npos) << "missing on standard error: " << note << "\n" << run.err;
+  }
+  if (!c.verbose) {
+    EXPECT_EQ(run.err.find("skipped"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("could not be written"), std::string::npos) << run.err;
+  }
+  // Failures are never told to the room.
+  EXPECT_EQ(run.out.find("skipped"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("could not be written"), std::string::npos) << run.out;
+}
+
+const std::string kBrokenNote = "wavecrest: skipped ";  // followed by the path and the reason
+
+INSTANTIATE_TEST_SUITE_P(
+    Notes, VerboseE2E,
+    ::testing::Values(
+        VerboseCase{"unplayable_file", true, false, "p broken\nexit\n",
+                    {kBrokenNote, "broken.mp3: unrecognized file format"}},
+        VerboseCase{"unplayable_file_quiet", false, false, "p broken\nexit\n", {}},
+        VerboseCase{"unwritable_settings", true, true, "exit\n",
+                    {"missing/wavecrest.dat could not be written: No such file or directory"}},
+        VerboseCase{"unwritable_settings_quiet", false, true, "exit\n", {}}),
+    [](const ::testing::TestParamInfo<VerboseCase>& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace wavecrest
