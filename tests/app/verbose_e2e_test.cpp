@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <ostream>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ struct VerboseCase {
   const char* input;
   std::vector<std::string> expectedNotes;  // each must appear on standard error
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const VerboseCase& c, std::ostream* os) { *os << c.name; }
 
 class VerboseE2E : public ::testing::TestWithParam<VerboseCase> {
  protected:
