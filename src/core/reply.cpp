@@ -19,6 +19,11 @@ std::string ComposeReply(const Form1& form, std::string_view body) {
   return line;
 }
 
-void SendReply(Bot& bot, std::string_view body) { bot.chat.ChatSend(ComposeReply(bot.form1, body)); }
+void SendReply(Bot& bot, std::string_view body) {
+  // Once the program has ended nothing more is said, even by work (a scroll,
+  // a pause) that was still unwinding when it ended.
+  if (bot.Ended()) return;
+  bot.chat.ChatSend(ComposeReply(bot.form1, body));
+}
 
 }  // namespace wavecrest

@@ -62,6 +62,8 @@ TEST(MatchesWindow, WhatEndsARunningScrollDuringTheWaitAfterRowOne) {
        [](Scenario& s) { s.MemberSays("p song 1"); },  // "song 1", "song 10"
        {"> 1 - <b>song 1</b> "},
        true},
+      // After the program has ended (the console's /quit) nothing more is said.
+      {"the program ends", [](Scenario& s) { s.bot().End(); }, {"> 1 - <b>song 1</b> "}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
