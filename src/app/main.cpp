@@ -1,7 +1,7 @@
 // wavecrest: a chat-room music player.
 #include "app/cli/tools.h"
 #include "app/console/console_front_end.h"
-#include "app/diagnostics.h"
+#include "core/diagnostics.h"
 #include "app/qt/windows_front_end.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The notes the adapters leave for --verbose, caught in process.
-#include "app/diagnostics.h"
+#include "core/diagnostics.h"
 #include "app/settings/ini_file_store.h"
 
 #include <gtest/gtest.h>

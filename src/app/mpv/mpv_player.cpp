@@ -1,6 +1,6 @@
 #include "app/mpv/mpv_player.h"
 
-#include "app/diagnostics.h"
+#include "core/diagnostics.h"
 
 #include <mpv/client.h>
 

@@ -1,6 +1,6 @@
 #include "app/settings/ini_file_store.h"
 
-#include "app/diagnostics.h"
+#include "core/diagnostics.h"
 
 #include "core/ini_text.h"
 #include "core/text.h"

@@ -1,12 +1,13 @@
 #pragma once
 
-// What the adapters skipped and why, for the person running the program.
-// Nothing about a failure is ever said in the chat room, so a song that did not
-// play or a setting that was not kept would otherwise go unexplained; with
-// --verbose these notes go to standard error. Silent until a sink is set.
+// What was skipped and why, for the person running the program. Nothing
+// about a failure is ever said in the chat room, so a song that did not play,
+// a directory the scan could not read or a setting that was not kept would
+// otherwise go unexplained; with --verbose these notes go to standard error.
+// Silent until a sink is set.
 //
-// One sink for the whole process: the adapters that report are spread over the
-// program (player, settings file) and the choice is made once, at start.
+// One sink for the whole process: the places that report are spread over the
+// program (scan, player, settings file) and the choice is made once, at start.
 // UI thread only.
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "app/diagnostics.h"
+#include "core/diagnostics.h"
 
 #include <cstdio>
 #include <utility>
