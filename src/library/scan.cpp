@@ -1,8 +1,8 @@
 #include "library/scan.h"
 
-#include "core/collation.h"
-
 #include "core/bot.h"
+#include "core/collation.h"
+#include "core/diagnostics.h"
 #include "core/files.h"
 #include "core/text.h"
 
@@ -100,6 +100,12 @@ class PathKeys {
   std::vector<uint8_t> bytes_ = std::vector<uint8_t>(512);
 };
 
+// The scan never speaks of failures in the room; these notes are how a person
+// finds out why songs are missing from the library.
+void NoteSkipped(const std::string& subject, const std::error_code& error) {
+  Diagnose("skipped " + subject + ": " + error.message());
+}
+
 bool KeepWalking(WalkState& state) {
   if (!state.abandoned && state.keepGoing && !state.keepGoing()) state.abandoned = true;
   return !state.abandoned;
@@ -144,10 +150,16 @@ void ScanFolder(const Folder& folder, std::vector<Folder>& directories, WalkStat
   const std::string realPrefix = WithSlash(folder.real);
   std::error_code error;
   fs::directory_iterator it(fs::path(path), error);
-  if (error) return;  // unreadable or vanished: nothing from here
+  if (error) {  // unreadable or vanished: nothing from here
+    NoteSkipped("directory " + path, error);
+    return;
+  }
   int sinceCheck = 0;
   for (const fs::directory_iterator end; it != end; it.increment(error)) {
-    if (error) return;
+    if (error) {
+      NoteSkipped("the rest of directory " + path, error);
+      return;
+    }
     if (++sinceCheck == kEntriesPerClockRead) {
       sinceCheck = 0;
       if (!KeepWalking(state)) return;
@@ -156,12 +168,21 @@ void ScanFolder(const Folder& folder, std::vector<Folder>& directories, WalkStat
     std::string name = entry.path().filename().string();
     if (IsHiddenName(name)) continue;
     std::error_code typeError;
-    if (entry.is_directory(typeError)) {
+    const bool isDirectory = entry.is_directory(typeError);
+    // A link that leads nowhere, or round in a circle.
+    if (typeError) {
+      NoteSkipped(path + name, typeError);
+      continue;
+    }
+    if (isDirectory) {
       if (directories.size() >= state.limits.directoriesPerLevel) continue;
       std::string real = realPrefix + name;
       if (entry.is_symlink(typeError)) {
         real = fs::canonical(entry.path(), typeError).string();
-        if (typeError) continue;
+        if (typeError) {
+          NoteSkipped(path + name, typeError);
+          continue;
+        }
       }
       // Every real directory is listed once, by whichever path reached it first.
       if (!state.visited.insert(real).second) continue;
@@ -182,7 +203,10 @@ std::optional<std::vector<std::string>> FindFiles(const std::string& root, const
   state.found.reserve(std::min(limits.entries, kMaxLibraryEntries));
   std::error_code error;
   const fs::path real = fs::canonical(fs::path(root), error);
-  if (error) return KeepWalking(state) ? std::optional(std::move(state.found)) : std::nullopt;
+  if (error) {
+    NoteSkipped("directory " + root, error);
+    return KeepWalking(state) ? std::optional(std::move(state.found)) : std::nullopt;
+  }
   state.visited.insert(real.string());
 
   std::vector<Folder> level;

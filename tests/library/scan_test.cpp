@@ -1,6 +1,7 @@
 #include "library/scan.h"
 
 #include "core/collation.h"
+#include "core/diagnostics.h"
 
 #include "support/fakes.h"
 #include "support/temp_tree.h"
@@ -16,6 +17,19 @@ namespace {
 
 using testing::TempTree;
 using testing::TestBot;
+
+// The notes left for --verbose while it lives.
+class CapturedNotes {
+ public:
+  CapturedNotes() {
+    SetDiagnosticSink([this](std::string_view note) { notes.emplace_back(note); });
+  }
+  ~CapturedNotes() { SetDiagnosticSink(nullptr); }
+  CapturedNotes(const CapturedNotes&) = delete;
+  CapturedNotes& operator=(const CapturedNotes&) = delete;
+
+  std::vector<std::string> notes;
+};
 
 TEST(IsSelected, FindsDotExtensionAfterTheFirstCharacter) {
   const struct {
@@ -247,10 +261,44 @@ TEST(FindFiles, UnreadableDirectoriesAreSkipped) {
   std::error_code probe;
   std::filesystem::directory_iterator(tree.Path("M/Locked"), probe);
   if (!probe) GTEST_SKIP() << "running with permission to read any directory";
+  CapturedNotes captured;
   const auto found = FindFiles(tree.Path("M"), "mp3");
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(std::set<std::string>(found->begin(), found->end()),
             (std::set<std::string>{tree.Path("M/a.mp3"), tree.Path("M/Open/b.mp3")}));
+  EXPECT_EQ(captured.notes, std::vector<std::string>{"skipped directory " + tree.Path("M/Locked") + "/: Permission denied"});
+}
+
+TEST(FindFiles, SaysWhatItSkippedAndWhyForVerbose) {
+  TempTree tree;
+  tree.File("M/a.mp3");
+  tree.File("M/Sub/b.mp3");
+  tree.Link("M/gone.mp3", tree.Path("nowhere.mp3"));
+  tree.Link("M/Sub/circle", tree.Path("M/Sub/circle"));
+  const struct {
+    const char* name;
+    std::string root;
+    std::vector<std::string> found;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"a missing music directory", tree.Path("Missing/"), {},
+       {"skipped directory " + tree.Path("Missing/") + ": No such file or directory"}},
+      {"a file given as the directory", tree.Path("M/a.mp3"), {},
+       {"skipped directory " + tree.Path("M/a.mp3") + "/: Not a directory"}},
+      {"a link to nothing and a link in a circle", tree.Path("M"),
+       {tree.Path("M/a.mp3"), tree.Path("M/Sub/b.mp3")},
+       {"skipped " + tree.Path("M/gone.mp3") + ": No such file or directory",
+        "skipped " + tree.Path("M/Sub/circle") + ": Too many levels of symbolic links"}},
+      {"a directory inside the tree", tree.Path("M/Sub"), {tree.Path("M/Sub/b.mp3")},
+       {"skipped " + tree.Path("M/Sub/circle") + ": Too many levels of symbolic links"}},
+  };
+  for (const auto& c : cases) {
+    CapturedNotes captured;
+    const auto found = FindFiles(c.root, "mp3");
+    ASSERT_TRUE(found.has_value()) << c.name;
+    EXPECT_EQ(*found, c.found) << c.name;
+    EXPECT_EQ(captured.notes, c.notes) << c.name;
+  }
 }
 
 // The virtual-time loop, with a clock that moves on by `step` each time it is
