@@ -18,12 +18,6 @@ unsigned long long NextGeneration() {
   return ++last;
 }
 
-bool HasRow(const ListBox& list, int row) { return row >= 0 && row < list.ListCount(); }
-
-std::string RowText(const ListBox& list, int row) {
-  return HasRow(list, row) ? list.items[static_cast<std::size_t>(row)] : std::string();
-}
-
 std::optional<int> Position(const std::string& text) {
   int value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -54,11 +48,11 @@ void FillMatchesWindow(Bot& bot) {
   ListBox& library = bot.form1.List2;
   for (int j = 0; j < matches.ListCount(); ++j) {
     matches.listIndex = j;
-    const auto p = Position(RowText(matches, j));
+    const auto p = Position(matches.RowText(j));
     // A row that names no entry still gets a row here, so that row j of
     // both lists keeps describing the same match.
-    if (p && HasRow(library, *p)) library.listIndex = *p;
-    window.List1.items.push_back(p ? RowText(library, *p) : std::string());
+    if (p && library.HasRow(*p)) library.listIndex = *p;
+    window.List1.items.push_back(p ? library.RowText(*p) : std::string());
   }
   window.generation = NextGeneration();
   window.Command1Enabled = true;
@@ -75,13 +69,13 @@ void List1_Click(Bot& bot) {
 void List1_DblClick(Bot& bot) {
   if (!bot.form2.loaded) return;
   const int row = bot.form2.List1.listIndex;
-  if (!HasRow(bot.form2.List1, row) || !HasRow(bot.form1.List4, row)) return;
+  if (!bot.form2.List1.HasRow(row) || !bot.form1.List4.HasRow(row)) return;
   bot.form1.List4.listIndex = row;
-  const auto p = Position(RowText(bot.form1.List4, row));
+  const auto p = Position(bot.form1.List4.RowText(row));
   if (!p) return;
-  const std::string name = RowText(bot.form2.List1, row);
+  const std::string name = bot.form2.List1.RowText(row);
   // The library may have been rebuilt since the window was filled.
-  if (!HasRow(bot.form1.List3, *p) || RowText(bot.form1.List2, *p) != name) return;
+  if (!bot.form1.List3.HasRow(*p) || bot.form1.List2.RowText(*p) != name) return;
   PlayEntry(bot, *p, "> playing #", CallerKind::MatchesWindow);
 }
 
@@ -94,8 +88,8 @@ void Command1_Click(Bot& bot) {
   const int rows = bot.form2.List1.ListCount();
   for (int j = 0; j < rows; ++j) {
     const Form2& window = bot.form2;
-    if (!window.Command2Enabled || window.generation != generation || !HasRow(window.List1, j)) return;
-    SendReply(bot, "> " + std::to_string(j + 1) + " - <b>" + RowText(window.List1, j) + "</b> ");
+    if (!window.Command2Enabled || window.generation != generation || !window.List1.HasRow(j)) return;
+    SendReply(bot, "> " + std::to_string(j + 1) + " - <b>" + window.List1.RowText(j) + "</b> ");
     WaitSeconds(bot.loop, 1);
   }
   // A window filled again or closed meanwhile has its own buttons.
@@ -120,13 +114,13 @@ void Command3_Click(Bot& bot) {
 
 void ClickMatchesRow(Bot& bot, int row) {
   if (!bot.form2.visible) return;
-  if (HasRow(bot.form2.List1, row)) bot.form2.List1.listIndex = row;
+  if (bot.form2.List1.HasRow(row)) bot.form2.List1.listIndex = row;
   List1_Click(bot);
 }
 
 void DoubleClickMatchesRow(Bot& bot, int row) {
   if (!bot.form2.visible) return;
-  if (HasRow(bot.form2.List1, row)) bot.form2.List1.listIndex = row;
+  if (bot.form2.List1.HasRow(row)) bot.form2.List1.listIndex = row;
   List1_DblClick(bot);
 }
 

@@ -10,13 +10,13 @@
 // the lower-cased directory text is matched against the file system without
 // regard to case, every real directory is listed at most once (a symbolic
 // link that leads back into the tree cannot make the walk endless) and a
-// directory that cannot be read yields nothing.
+// directory that cannot be read yields nothing (--verbose says which, and why).
+
+#include "library/library_order.h"
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -33,9 +33,6 @@ struct WalkLimits {
   std::size_t entries = kMaxLibraryEntries;
   std::size_t directoriesPerLevel = kMaxDirectoriesPerLevel;
 };
-
-// Called often during a walk; returns false to abandon it.
-using KeepGoing = std::function<bool()>;
 
 // A directory waiting to be listed: the path as the library shows it, and
 // the real path that identifies it (no links, no "." or "..").
@@ -56,14 +53,6 @@ struct WalkState {
   bool Full() const { return found.size() >= limits.entries; }
 };
 
-// Whether a file name is selected: "." + extension occurs in it at a
-// position after the first character, compared without regard to case.
-bool IsSelected(std::string_view name, std::string_view extension);
-
-// The name after the last "/", with every "." + extension removed (without
-// regard to case).
-std::string DisplayName(std::string_view path, std::string_view extension);
-
 // Lists one directory: appends its subdirectories to `directories` (up to
 // the per-level limit) and its selected files to `state.found` (up to the
 // library limit). Hidden entries, and directories listed before, are skipped.
@@ -74,17 +63,6 @@ void ScanFolder(const Folder& folder, std::vector<Folder>& directories, WalkStat
 // directory in listing order. nullopt when `keepGoing` asked to abandon.
 std::optional<std::vector<std::string>> FindFiles(const std::string& root, const std::string& extension,
                                                   const KeepGoing& keepGoing = {}, WalkLimits limits = {});
-
-struct Library {
-  std::vector<std::string> paths;  // List3: sorted in list-box order
-  std::vector<std::string> names;  // List2: the display names at the same positions
-};
-
-// Sorts found paths into list-box order (case-insensitive, locale-aware,
-// ties broken by code points) and derives the display names. Sorting once
-// at the end gives the same order as filing each path into a sorted list.
-std::optional<Library> SortLibrary(std::vector<std::string> found, const std::string& extension,
-                                   const KeepGoing& keepGoing = {});
 
 // The library the bot builds from a directory text (resolved without regard
 // to case) and an extension; nullopt when abandoned.

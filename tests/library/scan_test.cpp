@@ -1,6 +1,5 @@
 #include "library/scan.h"
 
-#include "core/collation.h"
 #include "core/diagnostics.h"
 
 #include "support/fakes.h"
@@ -30,65 +29,6 @@ class CapturedNotes {
 
   std::vector<std::string> notes;
 };
-
-TEST(IsSelected, FindsDotExtensionAfterTheFirstCharacter) {
-  const struct {
-    const char* name;
-    const char* extension;
-    bool selected;
-  } cases[] = {
-      {"song.mp3", "mp3", true},       {"Track.MP3", "mp3", true},   {"track.mp3.bak", "mp3", true},
-      {"x.mp3x", "mp3", true},         {".mp3", "mp3", false},       {".mp3.mp3", "mp3", true},
-      {"a.mp3", "mp3", true},          {"mp3", "mp3", false},        {"xmp3", "mp3", false},
-      {"song.wav", "mp3", false},      {"song.mp", "mp3", false},    {"song.WAV", "wav", true},
-      {"Été.MP3", "mp3", true},        {"été", "mp3", false},        {"a.wma", "WMA", true},
-      {"a.mp3", "", true},             {".", "", false},             {"", "mp3", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsSelected(c.name, c.extension), c.selected) << c.name << " / " << c.extension;
-}
-
-TEST(DisplayName, CutsTheDirectoryAndEveryDotExtension) {
-  const struct {
-    const char* path;
-    const char* extension;
-    const char* name;
-  } cases[] = {
-      {"/music/Rock/Song.MP3", "mp3", "Song"},
-      {"/music/a.mp3.txt", "mp3", "a.txt"},
-      {"/music/b.mp3x", "mp3", "bx"},
-      {"/music/My.mp3 mix.mp3", "mp3", "My mix"},
-      {"/music/Été.Mp3", "mp3", "Été"},
-      {"/music/x.wav", "mp3", "x.wav"},
-      {"song.mp3", "mp3", "song"},
-      {"/music/..mp3mp3", "mp3", ".mp3"},  // the replacement is not searched again
-      {"/a.mp3/b/", "mp3", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(DisplayName(c.path, c.extension), c.name) << c.path;
-}
-
-TEST(SortLibrary, GivesTheListBoxOrderOfTheWholePaths) {
-  // Paths that differ just after a shared directory, in case only, in
-  // accents, in punctuation that sorts around "/", and with a combining mark.
-  const std::vector<std::vector<std::string>> cases = {
-      {"/m/A b.mp3", "/m/A/x.mp3", "/m/A.mp3", "/m/A0.mp3", "/m/a/y.mp3", "/m/a-z.mp3", "/m/a_z.mp3"},
-      {"/m/Song.mp3", "/m/song.mp3", "/m/SONG.mp3", "/m/söng.mp3", "/m/Söng.mp3", "/m/sőng.mp3"},
-      {"/m/e\u0301/x.mp3", "/m/é/x.mp3", "/m/e/x.mp3", "/m/\u0301x.mp3", "/m/f.mp3", "/m/E/z.mp3"},
-      {"/m/x/1.mp3", "/m/x/10.mp3", "/m/x/2.mp3", "/m/y.mp3", "/m/X/3.mp3", "/m/x 1/4.mp3"},
-      {"/one/only.mp3"},
-      {"/a/x.mp3", "/b/x.mp3", "/ab/x.mp3"},  // nothing shared but the leading "/"
-      {"relative.mp3", "Other.mp3"},          // not even that
-      {},
-  };
-  for (const auto& paths : cases) {
-    std::vector<std::string> expected = paths;
-    SortForListBox(expected);
-    const auto library = SortLibrary(paths, "mp3");
-    ASSERT_TRUE(library.has_value());
-    EXPECT_EQ(library->paths, expected);
-    ASSERT_EQ(library->names.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(library->names[i], DisplayName(expected[i], "mp3"));
-  }
-}
 
 // A music tree with files at several depths; only some directories of a
 // level have children.
