@@ -1,13 +1,14 @@
 #include "commands/playback.h"
 
 #include "core/bot.h"
+#include "core/numbers.h"
 #include "core/reply.h"
 #include "core/text.h"
 #include "library/matches.h"
+#include "playback/media_player.h"
 #include "playback/play_entry.h"
 #include "trackinfo/format.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace wavecrest {
@@ -20,14 +21,6 @@ bool LibraryEmpty(Bot& bot) {
   if (bot.form1.List3.ListCount() > 0) return false;
   SendReply(bot, kSelectDirectoryBody);
   return true;
-}
-
-// pause, stop, mute, song and skip act only on a loaded file that is not
-// stopped; a player that cannot be read counts as nothing loaded.
-bool SomethingLoaded(Bot& bot) {
-  const auto state = bot.player.PlayState();
-  const auto file = bot.player.FileName();
-  return state && file && *state != 0 && !file->empty();
 }
 
 int CurrentNumber(const Bot& bot) { return bot.form1.List3.listIndex + 1; }
@@ -46,7 +39,6 @@ std::optional<std::string> After(const std::string& line, const std::string& mar
 }
 
 }  // namespace
-
 
 void RCommand(Bot& bot, const std::string&) {
   if (LibraryEmpty(bot)) return;
@@ -81,10 +73,7 @@ void PCommand(Bot& bot, const std::string& x) {
 
 void NextCommand(Bot& bot, const std::string&) {
   if (LibraryEmpty(bot)) return;
-  const int current = bot.form1.List3.listIndex;
-  const int count = bot.form1.List3.ListCount();
-  const int p = current < 0 || current + 1 >= count ? 0 : current + 1;
-  PlayEntry(bot, p, "> next #", CallerKind::Command);
+  PlayEntry(bot, NextPosition(bot.form1.List3), "> next #", CallerKind::Command);
 }
 
 void PrevCommand(Bot& bot, const std::string&) {
@@ -96,7 +85,7 @@ void PrevCommand(Bot& bot, const std::string&) {
 }
 
 void PauseCommand(Bot& bot, const std::string&) {
-  if (!SomethingLoaded(bot)) return;
+  if (!SongLoaded(bot.player)) return;
   // The confirmation goes out before the player is told.
   if (bot.player.PlayState() == 1) {
     Confirm(bot, "> unpause #");
@@ -108,14 +97,15 @@ void PauseCommand(Bot& bot, const std::string&) {
 }
 
 void StopCommand(Bot& bot, const std::string&) {
-  if (!SomethingLoaded(bot)) return;
+  if (!SongLoaded(bot.player)) return;
   Confirm(bot, "> stop #");
   bot.player.Stop();
 }
 
 void MuteCommand(Bot& bot, const std::string&) {
-  if (!SomethingLoaded(bot)) return;
-  if (bot.player.Mute() != true) {
+  if (!SongLoaded(bot.player)) return;
+  // A mute state that cannot be read is taken as not muted.
+  if (!bot.player.Mute().value_or(false)) {
     Confirm(bot, "> mute #");
     bot.player.SetMute(true);
   } else {
@@ -125,7 +115,7 @@ void MuteCommand(Bot& bot, const std::string&) {
 }
 
 void SongCommand(Bot& bot, const std::string&) {
-  if (!SomethingLoaded(bot)) return;
+  if (!SongLoaded(bot.player)) return;
   SendReply(bot, Announcement("> current song #", CurrentNumber(bot), bot.form1.lblSong));
 }
 
@@ -133,7 +123,7 @@ void SkipCommand(Bot& bot, const std::string& line) {
   const auto argument = After(line, "skip ");
   if (!argument) return;
   const std::string x = RemoveSpaces(*argument);
-  if (x.empty() || !SomethingLoaded(bot)) return;
+  if (x.empty() || !SongLoaded(bot.player)) return;
   const auto v = DecimalNumber(x);
   if (!v) return;
   // The limit is the whole length of the file, not the time left in it.

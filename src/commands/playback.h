@@ -3,9 +3,6 @@
 // Commands that start songs and steer and report playback: r, p x, next,
 // prev, pause, stop, mute, song, skip x, vol x, vol?.
 
-#include "core/numbers.h"
-
-#include <optional>
 #include <string>
 
 namespace wavecrest {
@@ -23,8 +20,5 @@ void SongCommand(Bot& bot, const std::string& input);
 void SkipCommand(Bot& bot, const std::string& input);      // input: the whole line
 void VolCommand(Bot& bot, const std::string& input);       // input: the whole line
 void VolQueryCommand(Bot& bot, const std::string& input);  // vol?
-
-// A decimal number with optional spaces around it ("50", " 1.5 ", "-5",
-
 
 }  // namespace wavecrest

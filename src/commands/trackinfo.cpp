@@ -4,6 +4,7 @@
 #include "core/pause.h"
 #include "core/reply.h"
 #include "core/text.h"
+#include "playback/media_player.h"
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
 #include "trackinfo/mpeg_header.h"
@@ -27,13 +28,7 @@ void ShowInLabels(Form1& form, const TagFields& tag) {
   form.lblComment = tag.comment;
 }
 
-bool SongPlaying(Bot& bot) {
-  // A player that cannot be read has nothing to tell about.
-  if (bot.form1.lblSong.empty()) return false;
-  const auto file = bot.player.FileName();
-  const auto state = bot.player.PlayState();
-  return file && !file->empty() && state && *state != 0;
-}
+bool SongPlaying(Bot& bot) { return !bot.form1.lblSong.empty() && SongLoaded(bot.player); }
 
 void Mp3Answer(Bot& bot, const TagFields& tag, const std::string& path) {
   SendReply(bot, "> artist: <b>" + tag.artist + "</b> - title: <b>" + tag.title + "</b> ");

@@ -12,8 +12,9 @@
 
 namespace wavecrest {
 
-inline constexpr const char* kProgramVersion = "0.0.8";
-inline constexpr const char* kCaptionBase = "wavecrest system - 0.0.8";
+// The version comes from the build (the project's version), so the caption,
+// the banner and --version cannot disagree.
+inline constexpr const char* kCaptionBase = "wavecrest system - " WAVECREST_VERSION;
 inline constexpr const char* kSong2DesignText = "wavecrest system by quillon       ";
 inline constexpr const char* kScreenNamePlaceholder = "screen name here";
 
@@ -23,10 +24,11 @@ struct ListBox {
   std::string toolTipText;
 
   int ListCount() const { return static_cast<int>(items.size()); }
+  bool HasRow(int row) const { return row >= 0 && row < ListCount(); }
+  // A row's text; empty for a row the list does not have.
+  std::string RowText(int row) const { return HasRow(row) ? items[static_cast<std::size_t>(row)] : std::string(); }
   // The selected row's text; empty when nothing is selected.
-  std::string SelectedText() const {
-    return listIndex >= 0 && listIndex < ListCount() ? items[static_cast<std::size_t>(listIndex)] : std::string();
-  }
+  std::string SelectedText() const { return RowText(listIndex); }
   void Clear() {
     items.clear();
     listIndex = -1;

@@ -39,4 +39,13 @@ class MediaPlayer {
   virtual std::optional<double> Duration() = 0;
 };
 
+// Whether a file is loaded and not stopped: what pause, stop, mute, song,
+// skip and id3 need before they act. A player that cannot be read has
+// nothing loaded.
+inline bool SongLoaded(MediaPlayer& player) {
+  const auto state = player.PlayState();
+  const auto file = player.FileName();
+  return state && file && *state != static_cast<int>(PlayStateValue::Stopped) && !file->empty();
+}
+
 }  // namespace wavecrest

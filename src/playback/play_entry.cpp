@@ -12,16 +12,10 @@
 namespace wavecrest {
 namespace {
 
-bool HasRow(const ListBox& list, int row) { return row >= 0 && row < list.ListCount(); }
-
-std::string RowText(const ListBox& list, int row) {
-  return HasRow(list, row) ? list.items[static_cast<std::size_t>(row)] : std::string();
-}
-
 // Selecting -1 clears a list's selection; a row past its end cannot be
 // selected and leaves the selection as it was.
 void Select(ListBox& list, int row) {
-  if (row == -1 || HasRow(list, row)) list.listIndex = row;
+  if (row == -1 || list.HasRow(row)) list.listIndex = row;
 }
 
 }  // namespace
@@ -35,10 +29,10 @@ void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
   Select(bot.form1.List2, p);
 
   // No file is opened for a position without an entry: the one loaded plays on.
-  const std::string path = RowText(bot.form1.List3, p);
+  const std::string path = bot.form1.List3.RowText(p);
   if (!path.empty()) bot.player.Open(path);
 
-  bot.form1.lblSong = RowText(bot.form1.List2, p);
+  bot.form1.lblSong = bot.form1.List2.RowText(p);
   bot.mainView.Refresh();
   if (kind == CallerKind::PlayModeTimer && bot.form1.lblSong.empty()) return;
 
@@ -56,6 +50,11 @@ void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
   const std::string length = FormatTime(bot);
   bot.form1.lblSong2 = "*** " + bot.form1.List2.SelectedText() + " (" + length + ") ";
   bot.mainView.Refresh();
+}
+
+int NextPosition(const ListBox& library) {
+  const int current = library.listIndex;
+  return current < 0 || current + 1 >= library.ListCount() ? 0 : current + 1;
 }
 
 int RandomIndex(Bot& bot, int n) {
@@ -79,12 +78,12 @@ void List2_DblClick(Bot& bot) {
 }
 
 void ClickLibraryRow(Bot& bot, int row) {
-  if (HasRow(bot.form1.List2, row)) bot.form1.List2.listIndex = row;
+  if (bot.form1.List2.HasRow(row)) bot.form1.List2.listIndex = row;
   List2_Click(bot);
 }
 
 void DoubleClickLibraryRow(Bot& bot, int row) {
-  if (HasRow(bot.form1.List2, row)) bot.form1.List2.listIndex = row;
+  if (bot.form1.List2.HasRow(row)) bot.form1.List2.listIndex = row;
   List2_DblClick(bot);
 }
 

@@ -11,6 +11,7 @@
 namespace wavecrest {
 
 class Bot;
+struct ListBox;
 
 // Who starts the entry. Only the play-mode timers stop when the position
 // names no entry, and only the matches window hides itself.
@@ -25,6 +26,10 @@ enum class CallerKind { Command, LibraryList, MatchesWindow, PlayModeTimer };
 // announce the empty name, as the member's action asked for something.
 // Lets events run (the announcement, the one-second wait, the length).
 void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind);
+
+// The position after the current entry of `library`: the first after the
+// last, and the first when there is no current entry.
+int NextPosition(const ListBox& library);
 
 // A whole number from 0 to n - 1 (0 when n is 0 or less), drawn from a
 // generator seeded afresh from the time of day on every call.

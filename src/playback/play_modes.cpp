@@ -19,9 +19,7 @@ void tmrCon_Timer(Bot& bot) {
 
 void tmrOrder_Timer(Bot& bot) {
   if (!SongEnded(bot)) return;
-  const int current = bot.form1.List3.listIndex;
-  const int p = current < 0 || current + 1 >= bot.form1.List3.ListCount() ? 0 : current + 1;
-  PlayEntry(bot, p, "> order #", CallerKind::PlayModeTimer);
+  PlayEntry(bot, NextPosition(bot.form1.List3), "> order #", CallerKind::PlayModeTimer);
 }
 
 void tmrRep_Timer(Bot& bot) {
