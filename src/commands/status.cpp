@@ -104,7 +104,7 @@ void ExitCommand(Bot& bot, const std::string&) {
 }
 
 void AdvCommand(Bot& bot, const std::string&) {
-  SendReply(bot, "> wavecr<u>e</u>st system <i>0.0.8</i> for <b>AOL 4-9</b> ");
+  SendReply(bot, "> wavecr<u>e</u>st system <i>" WAVECREST_VERSION "</i> for <b>AOL 4-9</b> ");
   WaitSeconds(bot.loop, 1);
   SendReply(bot, "> download this @ <b>" + bot.downloadHost + "</b> ");
 }

@@ -26,6 +26,6 @@ void DateQueryCommand(Bot& bot, const std::string& input);  // date?
 void TimeQueryCommand(Bot& bot, const std::string& input);  // time?
 
 // The version banner every start and every goodbye begins with.
-inline constexpr const char* kBannerBody = "> wavecr<u>e</u>st system <i>0.0.8</i> - by - quillon ";
+inline constexpr const char* kBannerBody = "> wavecr<u>e</u>st system <i>" WAVECREST_VERSION "</i> - by - quillon ";
 
 }  // namespace wavecrest
