@@ -1,8 +1,8 @@
 // wavecrest: a chat-room music player.
 #include "app/cli/tools.h"
 #include "app/console/console_front_end.h"
-#include "core/diagnostics.h"
 #include "app/qt/windows_front_end.h"
+#include "core/diagnostics.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -18,8 +18,7 @@ using enum ExtraCondition;
 using enum TriggerUse;
 
 // Plain data, in dispatch order. All keys differ, so the order only fixes the
-// order of the comparisons. A null handler is a word the system knows but
-// that nothing answers yet.
+// order of the comparisons.
 constexpr std::array<CommandEntry, 44> kCommandTable{{
     {".trig?", Exact, None, Never, &TrigQueryCommand},
     {"exit", Exact, None, Prefixed, &ExitCommand},

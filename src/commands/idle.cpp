@@ -4,8 +4,8 @@
 #include "core/numbers.h"
 #include "core/reply.h"
 
-
 namespace wavecrest {
+
 std::string IdleTimeText(const std::string& hours, const std::string& minutes) {
   const auto m = WholeNumber(minutes);
   return hours + ":" + (m && *m < 10 ? "0" : "") + minutes;

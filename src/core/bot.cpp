@@ -14,15 +14,7 @@ std::unique_ptr<Timer> MakeTimer(EventLoop& loop, int milliseconds, const std::f
 
 }  // namespace
 
-Bot::Bot(const Ports& ports)
-    : loop(ports.loop),
-      settings(ports.settings),
-      chat(ports.chat),
-      scanner(ports.scanner),
-      player(ports.player),
-      mainView(ports.mainView),
-      matchesView(ports.matchesView),
-      instanceLock(ports.instanceLock) {
+Bot::Bot(const Ports& ports) : Ports(ports) {
   Timer1 = MakeTimer(loop, 500, Timer1_Timer, busyDepth);
   tmrIdle = MakeTimer(loop, 60000, tmrIdle_Timer, busyDepth);
   tmrCon = MakeTimer(loop, 1000, tmrCon_Timer, busyDepth);

@@ -22,6 +22,8 @@ namespace wavecrest {
 
 struct CommandEntry;
 
+// The platform interfaces the system works through, all owned by the
+// front-end and outliving the Bot.
 struct Ports {
   EventLoop& loop;
   SettingsStore& settings;
@@ -47,20 +49,12 @@ class BusyScope {
   int& depth_;
 };
 
-class Bot {
+// Handlers reach the ports as bot.loop, bot.player and so on.
+class Bot : public Ports {
  public:
   explicit Bot(const Ports& ports);
   Bot(const Bot&) = delete;
   Bot& operator=(const Bot&) = delete;
-
-  EventLoop& loop;
-  SettingsStore& settings;
-  ChatClient& chat;
-  ChatScanner& scanner;
-  MediaPlayer& player;
-  MainView& mainView;
-  MatchesView& matchesView;
-  InstanceLock& instanceLock;
 
   Form1 form1;
   Form2 form2;

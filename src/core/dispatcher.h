@@ -34,7 +34,7 @@ struct CommandEntry {
   MatchForm form;
   ExtraCondition condition;
   TriggerUse trigger;
-  CommandHandler handler;  // nullptr: the word is known but nothing answers it yet
+  CommandHandler handler;  // nullptr: the word is known and nothing answers it
 };
 
 // The entry a member line goes to and what its handler receives: the argument

@@ -8,7 +8,6 @@
 #include "core/reply.h"
 #include "library/scan.h"
 
-
 namespace wavecrest {
 namespace {
 
@@ -36,7 +35,6 @@ constexpr StartValue kStartValues[] = {
 };
 
 void LoadSettings(Bot& bot) {
-  // Step 3: read the keys; step 4: start values for what came back empty.
   for (const StartValue& v : kStartValues) bot.form1.*v.label = bot.ReadSetting(v.key);
   bot.SetText1(bot.ReadSetting("screen name"));
   for (const StartValue& v : kStartValues) {
@@ -76,7 +74,6 @@ void Form_Load(Bot& bot) {
   const std::string trigger = bot.ReadSetting("trigger");
   bot.form1.Trig = trigger == "none" ? "" : trigger;
   BuildCommandList(bot);
-  // step 8: the library is built from the directory and extension.
   ScanLibrary(bot);
   LayOutScreenName(bot.form1);
 
