@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace wavecrest {
@@ -36,13 +35,9 @@ class PictureBox final : public QWidget {
 }  // namespace
 
 Form1Window::Form1Window(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      skin_(LoadSkin(":/skins/main.png")),
-      chrome_(*this),
+    : SkinnedWindow(":/skins/main.png", parent),
       surface_(std::make_unique<QtDrawingSurface>(Form1().Picture1Place.width, Form1().Picture1Place.height)) {
   setWindowTitle(kCaptionBase);
-  setFixedSize(skin_.size());
-  setAttribute(Qt::WA_OpaquePaintEvent);
 
   list1Model_ = new ListBoxModel([this] { return bot_ ? &bot_->form1.List1 : nullptr; }, this);
   list2Model_ = new ListBoxModel([this] { return bot_ ? &bot_->form1.List2 : nullptr; }, this);
@@ -51,9 +46,9 @@ Form1Window::Form1Window(QWidget* parent)
   label1_ = new QLabel("enter current aol screen name:", this);
   text1_ = new QLineEdit(QString::fromStdString(kScreenNamePlaceholder), this);
   picture1_ = new PictureBox(this, [this]() -> const QImage& { return surface_->Picture(); });
-  song2_ = new QLabel(QString::fromStdString(kSong2DesignText), this);
+  lblSong2_ = new QLabel(QString::fromStdString(kSong2DesignText), this);
   StyleLabel(label1_, LabelLook::Prompt);
-  StyleLabel(song2_, LabelLook::Marquee);
+  StyleLabel(lblSong2_, LabelLook::Marquee);
   StyleTextBox(text1_);
 
   const Form1 design;
@@ -62,7 +57,7 @@ Form1Window::Form1Window(QWidget* parent)
   text1_->setGeometry(Pixels(design.Text1Place));
   picture1_->setGeometry(Pixels(design.Picture1Place));
   list2_->setGeometry(Pixels(Twips{190, 1960, 3975, 930}));
-  song2_->setGeometry(Pixels(Twips{240, 3270, 3975, 270}));
+  lblSong2_->setGeometry(Pixels(Twips{240, 3270, 3975, 270}));
 
   connect(text1_, &QLineEdit::textEdited, this, &Form1Window::Text1_Change);
   connect(list2_, &QListView::clicked, this, [this](const QModelIndex& index) {
@@ -82,7 +77,7 @@ void Form1Window::Attach(Bot& bot) {
   Refresh();
 }
 
-void Form1Window::Load(const std::function<void()>& afterColumn) { chrome_.Load(skin_, afterColumn); }
+void Form1Window::Load(const std::function<void()>& afterColumn) { Shape(afterColumn); }
 
 void Form1Window::Text1_Change(const QString& text) {
   // Every edit is saved at once, as the member types it.
@@ -117,7 +112,7 @@ void Form1Window::Refresh() {
     text1_->setText(text1);
     text1_->setCursorPosition(0);
   }
-  song2_->setText(QString::fromStdString(form.lblSong2));
+  lblSong2_->setText(QString::fromStdString(form.lblSong2));
   RefreshProgress();
   if (isVisible() != form.visible) setVisible(form.visible);
 }
@@ -140,27 +135,6 @@ void Form1Window::SetBusyPointer(bool busy) {
   }
 }
 
-void Form1Window::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), skin_);
-}
-
-void Form1Window::mousePressEvent(QMouseEvent* event) {
-  // The background and the song line are drag handles; the prompt label,
-  // like every other control, is not.
-  QWidget* under = childAt(event->position().toPoint());
-  if (under != nullptr && under != song2_) return event->ignore();
-  chrome_.StartDragAt(event->globalPosition().toPoint());
-  event->accept();
-}
-
-void Form1Window::mouseMoveEvent(QMouseEvent* event) {
-  if (!chrome_.FollowMouse(event->globalPosition().toPoint())) event->ignore();
-}
-
-void Form1Window::mouseReleaseEvent(QMouseEvent* event) {
-  if (!chrome_.DraggingByHand()) return event->ignore();
-  chrome_.EndDrag();
-}
+bool Form1Window::IsDragHandle(const QWidget* child) const { return child == nullptr || child == lblSong2_; }
 
 }  // namespace wavecrest

@@ -7,13 +7,13 @@
 // it keeps no state of its own beyond what Qt needs to draw.
 
 #include "app/qt/qt_drawing_surface.h"
-#include "app/qt/qt_window_chrome.h"
+#include "app/qt/skinned_window.h"
 #include "core/views.h"
 
 #include <QImage>
-#include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -24,7 +24,7 @@ namespace wavecrest {
 class Bot;
 class ListBoxModel;
 
-class Form1Window final : public QWidget, public MainView {
+class Form1Window final : public SkinnedWindow, public MainView {
   Q_OBJECT
 
  public:
@@ -48,23 +48,19 @@ class Form1Window final : public QWidget, public MainView {
   QLineEdit* Text1() const { return text1_; }
   QWidget* Picture1() const { return picture1_; }
   QListView* List2() const { return list2_; }
-  QLabel* lblSong2() const { return song2_; }
+  QLabel* lblSong2() const { return lblSong2_; }
   const QImage& Picture1Drawing() const { return surface_->Picture(); }
-  const QImage& Skin() const { return skin_; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  // The background and the song line; the prompt label, like every other
+  // control, is not a handle.
+  bool IsDragHandle(const QWidget* child) const override;
 
  private:
   void Text1_Change(const QString& text);
   void RefreshProgress();
 
   Bot* bot_ = nullptr;
-  QImage skin_;
-  QtWindowChrome chrome_;
   std::unique_ptr<QtDrawingSurface> surface_;
   ListBoxModel* list1Model_;
   ListBoxModel* list2Model_;
@@ -73,7 +69,7 @@ class Form1Window final : public QWidget, public MainView {
   QLineEdit* text1_;
   QWidget* picture1_;
   QListView* list2_;
-  QLabel* song2_;
+  QLabel* lblSong2_;
   bool busy_ = false;
 };
 

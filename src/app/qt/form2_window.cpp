@@ -6,19 +6,12 @@
 #include "library/matches.h"
 
 #include <QListView>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 
 namespace wavecrest {
 
-Form2Window::Form2Window(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      skin_(LoadSkin(":/skins/matches.png")),
-      chrome_(*this) {
+Form2Window::Form2Window(QWidget* parent) : SkinnedWindow(":/skins/matches.png", parent) {
   setWindowTitle(QString::fromStdString(Form2().caption));
-  setFixedSize(skin_.size());
-  setAttribute(Qt::WA_OpaquePaintEvent);
 
   listModel_ = new ListBoxModel([this] { return bot_ ? &bot_->form2.List1 : nullptr; }, this);
   list1_ = MakeListView(this, listModel_, ListLook::Matches);
@@ -70,7 +63,7 @@ void Form2Window::Refresh() {
     // Shaping reads the skin, not the screen, and takes well under a
     // millisecond, so it lets no events run here: Refresh is called from
     // inside the window's routines, which do not expect to be re-entered.
-    chrome_.Load(skin_);
+    Shape();
     shaped_ = true;
   }
   setWindowTitle(QString::fromStdString(form.caption));
@@ -80,28 +73,6 @@ void Form2Window::Refresh() {
   command1_->setEnabled(form.Command1Enabled);
   command2_->setEnabled(form.Command2Enabled);
   if (isVisible() != form.visible) setVisible(form.visible);
-}
-
-void Form2Window::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), skin_);
-}
-
-void Form2Window::mousePressEvent(QMouseEvent* event) {
-  // Only the window's own surface is a drag handle: the list and the buttons
-  // take their presses themselves.
-  if (childAt(event->position().toPoint()) != nullptr) return event->ignore();
-  chrome_.StartDragAt(event->globalPosition().toPoint());
-  event->accept();
-}
-
-void Form2Window::mouseMoveEvent(QMouseEvent* event) {
-  if (!chrome_.FollowMouse(event->globalPosition().toPoint())) event->ignore();
-}
-
-void Form2Window::mouseReleaseEvent(QMouseEvent* event) {
-  if (!chrome_.DraggingByHand()) return event->ignore();
-  chrome_.EndDrag();
 }
 
 }  // namespace wavecrest

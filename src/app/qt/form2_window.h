@@ -5,11 +5,8 @@
 // to the window's actions; it keeps no state of its own beyond whether the
 // current load has been shaped.
 
-#include "app/qt/qt_window_chrome.h"
+#include "app/qt/skinned_window.h"
 #include "core/views.h"
-
-#include <QImage>
-#include <QWidget>
 
 class QListView;
 class QPushButton;
@@ -19,7 +16,7 @@ namespace wavecrest {
 class Bot;
 class ListBoxModel;
 
-class Form2Window final : public QWidget, public MatchesView {
+class Form2Window final : public SkinnedWindow, public MatchesView {
   Q_OBJECT
 
  public:
@@ -34,20 +31,11 @@ class Form2Window final : public QWidget, public MatchesView {
   QPushButton* Command1() const { return command1_; }
   QPushButton* Command2() const { return command2_; }
   QPushButton* Command3() const { return command3_; }
-  const QImage& Skin() const { return skin_; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QPushButton* MakeButton(const char* text, const char* tip, int left, int width);
 
   Bot* bot_ = nullptr;
-  QImage skin_;
-  QtWindowChrome chrome_;
   ListBoxModel* listModel_;
   QListView* list1_;
   QPushButton* command1_;
