@@ -1,23 +1,19 @@
 #include "app/qt/qt_drawing_surface.h"
 
+#include "app/qt/twips.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
-#include <cmath>
+#include <algorithm>
 
 namespace wavecrest {
-namespace {
-
-constexpr double kTwipsPerPixel = 15.0;
-
-int Pixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-
-}  // namespace
 
 QtDrawingSurface::QtDrawingSurface(int widthTwips, int heightTwips)
     : widthTwips_(widthTwips),
       heightTwips_(heightTwips),
-      picture_(std::max(1, Pixels(widthTwips)), std::max(1, Pixels(heightTwips)), QImage::Format_RGB32) {
+      picture_(std::max(1, TwipsToPixels(widthTwips)), std::max(1, TwipsToPixels(heightTwips)),
+               QImage::Format_RGB32) {
   picture_.fill(Qt::white);
 }
 
@@ -30,8 +26,8 @@ void QtDrawingSurface::SetFont(const std::string& name, double size, bool bold) 
 void QtDrawingSurface::FillBox(double x1, double y1, double x2, double y2, Rgb colour) {
   // The box covers the pixels from its near corner up to its far one, so a
   // box ending at or left of the surface's edge draws nothing.
-  const int left = Pixels(std::min(x1, x2)), right = Pixels(std::max(x1, x2));
-  const int top = Pixels(std::min(y1, y2)), bottom = Pixels(std::max(y1, y2));
+  const int left = TwipsToPixels(std::min(x1, x2)), right = TwipsToPixels(std::max(x1, x2));
+  const int top = TwipsToPixels(std::min(y1, y2)), bottom = TwipsToPixels(std::max(y1, y2));
   const QRect box = QRect(left, top, right - left, bottom - top).intersected(picture_.rect());
   if (box.isEmpty()) return;
   QPainter painter(&picture_);

@@ -1,21 +1,17 @@
 #include "app/qt/window_style.h"
 
+#include "app/qt/twips.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 
-#include <cmath>
-
 namespace wavecrest {
-namespace {
-
-int Round15(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-
-}  // namespace
 
 QRect Pixels(const Twips& place) {
-  return QRect(Round15(place.left), Round15(place.top), Round15(place.width), Round15(place.height));
+  return QRect(TwipsToPixels(place.left), TwipsToPixels(place.top), TwipsToPixels(place.width),
+               TwipsToPixels(place.height));
 }
 
 QImage LoadSkin(const char* resource) {

@@ -16,7 +16,7 @@ class QWidget;
 
 namespace wavecrest {
 
-// 15 twips to a pixel, rounded to whole pixels.
+// A place in twips as screen pixels, rounded to whole pixels.
 QRect Pixels(const Twips& place);
 
 // A skin from the built-in resources, as 24-bit colour.
