@@ -9,9 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 
 namespace wavecrest {
@@ -20,20 +18,6 @@ namespace {
 // A local file loads in milliseconds; these only bound a stuck load or seek.
 constexpr double kOpenTimeoutSeconds = 10.0;
 constexpr double kSeekTimeoutSeconds = 5.0;
-
-void SetOption(mpv_handle* mpv, const std::string& name, const std::string& value) {
-  mpv_set_option_string(mpv, name.c_str(), value.c_str());
-}
-
-void ApplyAudioOutput(mpv_handle* mpv, const std::string& audioOutput) {
-  if (audioOutput.empty()) return;
-  const auto colon = audioOutput.find(':');
-  const std::string driver = audioOutput.substr(0, colon);
-  SetOption(mpv, "ao", driver);
-  if (driver == "pcm" && colon != std::string::npos) {
-    SetOption(mpv, "ao-pcm-file", audioOutput.substr(colon + 1));
-  }
-}
 
 std::optional<long long> EntryIdOf(const mpv_node& result) {
   if (result.format != MPV_FORMAT_NODE_MAP) return std::nullopt;
@@ -48,43 +32,9 @@ std::optional<long long> EntryIdOf(const mpv_node& result) {
 
 }  // namespace
 
-MpvPlayerOptions MpvPlayerOptionsFromEnvironment() {
-  MpvPlayerOptions options;
-  if (const char* out = std::getenv("WAVECREST_AUDIO_OUT")) options.audioOutput = out;
-  return options;
-}
-
-MpvPlayer::MpvPlayer(const MpvPlayerOptions& options) : receiver_(std::make_unique<QObject>()) {
-  // Qt has set LC_NUMERIC from the environment; libmpv parses numbers with the
-  // C library and will not start under any other numeric locale.
-  std::setlocale(LC_NUMERIC, "C");
-  mpv_ = mpv_create();
+MpvPlayer::MpvPlayer(const MpvPlayerOptions& options)
+    : mpv_(StartMpv(options)), receiver_(std::make_unique<QObject>()) {
   if (mpv_ == nullptr) return;
-  // Sound only: no video output, no cover art shown as video, no key bindings,
-  // scripts or configuration files of the user's own mpv.
-  SetOption(mpv_, "vid", "no");
-  SetOption(mpv_, "audio-display", "no");
-  SetOption(mpv_, "vo", "null");
-  SetOption(mpv_, "config", "no");
-  SetOption(mpv_, "load-scripts", "no");
-  SetOption(mpv_, "ytdl", "no");
-  SetOption(mpv_, "input-default-bindings", "no");
-  SetOption(mpv_, "terminal", "no");
-  SetOption(mpv_, "idle", "yes");
-  // Keep a finished file loaded, so its position and length stay readable.
-  SetOption(mpv_, "keep-open", "yes");
-  // Float samples: the volume gain is then applied without 16-bit rounding.
-  SetOption(mpv_, "audio-format", "float");
-  // A machine without a sound card plays silently instead of failing.
-  SetOption(mpv_, "audio-fallback-to-null", "yes");
-  SetOption(mpv_, "audio-client-name", "wavecrest");
-  ApplyAudioOutput(mpv_, options.audioOutput);
-  for (const auto& [name, value] : options.extraOptions) SetOption(mpv_, name, value);
-  if (mpv_initialize(mpv_) < 0) {
-    mpv_terminate_destroy(mpv_);
-    mpv_ = nullptr;
-    return;
-  }
   // The end of a file raises no other event under keep-open; watching the
   // flag wakes the UI thread when a song ends.
   mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
@@ -117,22 +67,24 @@ void MpvPlayer::DrainEvents() {
   for (;;) {
     const mpv_event* event = mpv_wait_event(mpv_, 0);
     if (event->event_id == MPV_EVENT_NONE) return;
-    Handle(*event);
+    HandleEvent(*event);
   }
 }
 
-void MpvPlayer::Handle(const mpv_event& event) {
+void MpvPlayer::HandleEvent(const mpv_event& event) {
   if (event.event_id != MPV_EVENT_END_FILE) return;
   const auto* end = static_cast<const mpv_event_end_file*>(event.data);
   // The loaded file went away (a read error, or an unload we did not ask for).
   // The end of the file itself raises no such event: keep-open holds it loaded.
-  if (end->playlist_entry_id == entryId_ && end->reason != MPV_END_FILE_REASON_EOF) {
-    fileName_.clear();
-    entryId_ = -1;
-    stopped_ = false;
-    atEnd_ = false;
-    heldPosition_.reset();
-  }
+  if (end->playlist_entry_id == entryId_ && end->reason != MPV_END_FILE_REASON_EOF) ForgetFile();
+}
+
+void MpvPlayer::ForgetFile() {
+  fileName_.clear();
+  entryId_ = -1;
+  stopped_ = false;
+  sentToEnd_ = false;
+  heldPosition_.reset();
 }
 
 template <typename Done>
@@ -144,7 +96,7 @@ bool MpvPlayer::WaitFor(double timeoutSeconds, Done done) {
     if (left <= 0) return false;
     const mpv_event* event = mpv_wait_event(mpv_, left);
     if (event->event_id == MPV_EVENT_NONE) continue;
-    Handle(*event);
+    HandleEvent(*event);
     if (done(*event)) return true;
   }
 }
@@ -156,11 +108,7 @@ bool MpvPlayer::Open(const std::string& path) {
   };
   if (path.empty()) return false;
   if (mpv_ == nullptr) return fail("the player did not start");
-  fileName_.clear();
-  entryId_ = -1;
-  stopped_ = false;
-  atEnd_ = false;
-  heldPosition_.reset();
+  ForgetFile();
   DrainEvents();
   // Pause survives a load in libmpv (and keep-open pauses at every end), but
   // opening a file always plays it.
@@ -173,26 +121,7 @@ bool MpvPlayer::Open(const std::string& path) {
   if (const int status = mpv_command_ret(mpv_, command, &result); status < 0) return fail(mpv_error_string(status));
   const std::optional<long long> id = EntryIdOf(result);
   mpv_free_node_contents(&result);
-
-  enum class Outcome { Waiting, Loaded, Failed } outcome = Outcome::Waiting;
-  bool ours = false;
-  std::string why = "it did not load within " + std::to_string(static_cast<int>(kOpenTimeoutSeconds)) + " s";
-  WaitFor(kOpenTimeoutSeconds, [&](const mpv_event& event) {
-    if (event.event_id == MPV_EVENT_START_FILE) {
-      const auto* start = static_cast<const mpv_event_start_file*>(event.data);
-      ours = !id || start->playlist_entry_id == *id;
-    } else if (event.event_id == MPV_EVENT_END_FILE && ours) {
-      outcome = Outcome::Failed;
-      const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-      why = end->reason == MPV_END_FILE_REASON_ERROR ? mpv_error_string(end->error) : "it ended while loading";
-    } else if (event.event_id == MPV_EVENT_FILE_LOADED && ours) {
-      outcome = Outcome::Loaded;
-    } else if (event.event_id == MPV_EVENT_PLAYBACK_RESTART && outcome == Outcome::Loaded) {
-      return true;  // sound is on its way: the position is now meaningful
-    }
-    return outcome == Outcome::Failed;
-  });
-  if (outcome != Outcome::Loaded) {
+  if (std::string why; !WaitForLoad(id, why)) {
     const char* stop[] = {"stop", nullptr};
     mpv_command(mpv_, stop);
     return fail(why);
@@ -206,21 +135,46 @@ bool MpvPlayer::Open(const std::string& path) {
   return true;
 }
 
-bool MpvPlayer::SetPaused(bool paused) {
-  int flag = paused ? 1 : 0;
-  return mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
+bool MpvPlayer::WaitForLoad(std::optional<long long> entryId, std::string& why) {
+  enum class Outcome { Waiting, Loaded, Failed } outcome = Outcome::Waiting;
+  // Events of the file that played before may still be queued: only those of
+  // the entry just loaded count.
+  bool isOurEntry = false;
+  why = "it did not load within " + std::to_string(static_cast<int>(kOpenTimeoutSeconds)) + " s";
+  WaitFor(kOpenTimeoutSeconds, [&](const mpv_event& event) {
+    if (event.event_id == MPV_EVENT_START_FILE) {
+      const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+      isOurEntry = !entryId || start->playlist_entry_id == *entryId;
+    } else if (event.event_id == MPV_EVENT_END_FILE && isOurEntry) {
+      outcome = Outcome::Failed;
+      const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+      why = end->reason == MPV_END_FILE_REASON_ERROR ? mpv_error_string(end->error) : "it ended while loading";
+    } else if (event.event_id == MPV_EVENT_FILE_LOADED && isOurEntry) {
+      outcome = Outcome::Loaded;
+    } else if (event.event_id == MPV_EVENT_PLAYBACK_RESTART && outcome == Outcome::Loaded) {
+      return true;  // sound is on its way: the position is now meaningful
+    }
+    return outcome == Outcome::Failed;
+  });
+  return outcome == Outcome::Loaded;
 }
 
-bool MpvPlayer::EndReached() {
-  if (atEnd_) return true;
+std::optional<bool> MpvPlayer::ReadFlag(const char* property) {
   int flag = 0;
-  return mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+  if (mpv_get_property(mpv_, property, MPV_FORMAT_FLAG, &flag) < 0) return std::nullopt;
+  return flag != 0;
 }
 
-bool MpvPlayer::Paused() {
-  int flag = 0;
-  return mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
+bool MpvPlayer::WriteFlag(const char* property, bool value) {
+  int flag = value ? 1 : 0;
+  return mpv_set_property(mpv_, property, MPV_FORMAT_FLAG, &flag) >= 0;
 }
+
+bool MpvPlayer::SetPaused(bool paused) { return WriteFlag("pause", paused); }
+
+bool MpvPlayer::EndReached() { return sentToEnd_ || ReadFlag("eof-reached").value_or(false); }
+
+bool MpvPlayer::Paused() { return ReadFlag("pause").value_or(false); }
 
 bool MpvPlayer::SeekTo(double seconds) {
   DrainEvents();
@@ -246,7 +200,7 @@ bool MpvPlayer::Play() {
     heldPosition_.reset();
   }
   stopped_ = false;
-  atEnd_ = false;
+  sentToEnd_ = false;
   return SetPaused(false);
 }
 
@@ -260,7 +214,7 @@ bool MpvPlayer::Stop() {
   if (!SetPaused(true)) return false;
   SeekTo(0);
   stopped_ = true;
-  atEnd_ = false;
+  sentToEnd_ = false;
   heldPosition_.reset();
   return true;
 }
@@ -270,22 +224,19 @@ std::optional<std::string> MpvPlayer::FileName() { return fileName_; }
 std::optional<int> MpvPlayer::PlayState() {
   if (!Loaded() || stopped_) return static_cast<int>(PlayStateValue::Stopped);
   if (EndReached()) return static_cast<int>(PlayStateValue::Stopped);
-  int paused = 0;
-  if (mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &paused) < 0) return std::nullopt;
-  return static_cast<int>(paused != 0 ? PlayStateValue::Paused : PlayStateValue::Playing);
+  const std::optional<bool> paused = ReadFlag("pause");
+  if (!paused) return std::nullopt;
+  return static_cast<int>(*paused ? PlayStateValue::Paused : PlayStateValue::Playing);
 }
 
 std::optional<bool> MpvPlayer::Mute() {
   if (mpv_ == nullptr) return std::nullopt;
-  int flag = 0;
-  if (mpv_get_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag) < 0) return std::nullopt;
-  return flag != 0;
+  return ReadFlag("mute");
 }
 
 bool MpvPlayer::SetMute(bool mute) {
   if (mpv_ == nullptr) return false;
-  int flag = mute ? 1 : 0;
-  return mpv_set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag) >= 0;
+  return WriteFlag("mute", mute);
 }
 
 bool MpvPlayer::SetVolume(int hundredthsOfDecibel) {
@@ -330,13 +281,13 @@ bool MpvPlayer::SetCurrentPosition(double seconds) {
     // never reach libmpv's end of file, so the end is held here until the next
     // Play, Stop, Open or position write.
     if (!SeekTo(*duration) || !SetPaused(true)) return false;
-    atEnd_ = true;
+    sentToEnd_ = true;
     heldPosition_.reset();
     return true;
   }
   const double target = std::max(seconds, 0.0);
   const bool paused = Paused();
-  atEnd_ = false;
+  sentToEnd_ = false;
   if (!SeekTo(target)) return false;
   // After a seek in pause libmpv counts the sound it has buffered but not yet
   // played (about 0.2 s) off the position; the position sought is the truth.

@@ -41,34 +41,19 @@
 // Mute and volume belong to the player, not the file: they carry over to the
 // next Open. Pause does not: Open always starts playing.
 
+#include "app/mpv/mpv_options.h"
+#include "playback/media_player.h"
+
 #include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
-
-#include "playback/media_player.h"
 
 struct mpv_handle;
 struct mpv_event;
 class QObject;
 
 namespace wavecrest {
-
-struct MpvPlayerOptions {
-  // Where the sound goes: "" for the system's default output, which falls back
-  // to a silent one when the machine has no sound card; "null" for silence;
-  // "pcm:FILE" to write what would be heard to FILE as a 32-bit float WAV
-  // (used by tests to measure the output).
-  std::string audioOutput;
-  // Further libmpv options (name, value) set before it starts.
-  std::vector<std::pair<std::string, std::string>> extraOptions;
-};
-
-// The options the program runs with: audioOutput comes from the environment
-// variable WAVECREST_AUDIO_OUT when it is set.
-MpvPlayerOptions MpvPlayerOptionsFromEnvironment();
 
 class MpvPlayer final : public MediaPlayer {
  public:
@@ -112,16 +97,24 @@ class MpvPlayer final : public MediaPlayer {
  private:
   static void OnWakeup(void* self);
   void DrainEvents();
-  void Handle(const mpv_event& event);
+  void HandleEvent(const mpv_event& event);
   // Handles events until done(event) says so or the timeout passes.
   template <typename Done>
   bool WaitFor(double timeoutSeconds, Done done);
+  // After a loadfile of playlist entry `entryId` (nullopt: not known): waits
+  // until the file plays; false with the reason in `why` when it does not.
+  bool WaitForLoad(std::optional<long long> entryId, std::string& why);
+  // Back to the empty player's bookkeeping (libmpv itself is not told).
+  void ForgetFile();
   bool Loaded() const { return mpv_ != nullptr && !fileName_.empty(); }
   // Played to its end, or sent there by a position write.
   bool EndReached();
   bool Paused();
   bool SetPaused(bool paused);
   bool SeekTo(double seconds);
+  // A yes/no property of libmpv; nullopt when it cannot be read.
+  std::optional<bool> ReadFlag(const char* property);
+  bool WriteFlag(const char* property, bool value);
 
   mpv_handle* mpv_ = nullptr;
   std::unique_ptr<QObject> receiver_;  // UI-thread target of the wakeup calls
@@ -129,7 +122,7 @@ class MpvPlayer final : public MediaPlayer {
   std::string fileName_;  // "" when nothing is loaded
   long long entryId_ = -1;  // libmpv's playlist entry of the loaded file
   bool stopped_ = false;
-  bool atEnd_ = false;  // sent to its end by a position write
+  bool sentToEnd_ = false;  // by a position write; libmpv's own end flag stays off in pause
   std::optional<double> heldPosition_;  // where a seek in pause left it
 };
 
