@@ -19,39 +19,12 @@
 #include <charconv>
 #include <cstdio>
 #include <deque>
-#include <set>
+#include <memory>
+#include <optional>
+#include <string>
 
 namespace wavecrest {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: wavecrest --console [--settings FILE] [--member NAME] [--client-version V] [--pretty|--raw]\n"
-    "                 [--verbose]\n"
-    "       wavecrest scan DIR [--ext EXT]\n"
-    "       wavecrest tags FILE\n"
-    "       wavecrest --help | --version\n";
-
-constexpr const char* kHelp =
-    "wavecrest: a chat-room music player.\n\n"
-    "  --console            run without windows: standard input is the room, standard output what is said\n"
-    "  --settings FILE      the settings file (default: wavecrest.dat beside the program, or\n"
-    "                       $XDG_CONFIG_HOME/wavecrest/wavecrest.dat when that is not writable)\n"
-    "  --member NAME        the screen name the member is logged in under (default: the stored\n"
-    "                       screen name, or \"member\")\n"
-    "  --client-version V   the chat client's version: 2.5, 3.0, 4.0 … 9.0 (default 9.0)\n"
-    "  --pretty, --raw      room lines with terminal styles, or exactly as said (default: pretty\n"
-    "                       on a terminal, raw otherwise)\n"
-    "  --verbose            say on standard error what was skipped and why (a file that could not\n"
-    "                       be played, a settings file that could not be written)\n\n"
-    "Console input, one action a line:\n"
-    "  TEXT                 the member says TEXT        //TEXT   the member says /TEXT\n"
-    "  /as NAME TEXT        NAME says TEXT              /type TEXT   TEXT is left half-typed\n"
-    "  /screenname TEXT     set the screen-name box     /state   print both windows' state\n"
-    "  /library N, /click N double-click, click library row N\n"
-    "  /matches play N|scroll|stop|exit                 the matches window\n"
-    "  /wait S              wait S seconds              /quit    end without a word\n";
-
-const std::set<std::string> kVersions = {"2.5", "3.0", "4.0", "5.0", "6.0", "7.0", "8.0", "9.0"};
 
 void PrintLine(std::FILE* stream, const std::string& text) {
   std::fputs(text.c_str(), stream);
@@ -75,7 +48,8 @@ class ConsoleMatchesView final : public MatchesView {
   void Refresh() override {}
 };
 
-std::optional<double> Seconds(const std::string& text) {
+// The S of "/wait S": seconds, from 0 to a day.
+std::optional<double> ParseWaitSeconds(const std::string& text) {
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || !(value >= 0) || value > 86400) return std::nullopt;
@@ -99,12 +73,14 @@ class ConsoleSession {
   }
 
  private:
+  // Reads all that standard input holds now, without blocking, and queues
+  // its whole lines; a last line without a line end counts at the end.
   void ReadInput() {
     char buffer[4096];
     for (;;) {
       const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
       if (n > 0) {
-        pending_.append(buffer, static_cast<std::size_t>(n));
+        unsplitInput_.append(buffer, static_cast<std::size_t>(n));
         continue;
       }
       if (n == 0) {
@@ -113,44 +89,49 @@ class ConsoleSession {
       }
       break;  // EAGAIN: wait for the notifier
     }
-    for (std::size_t nl; (nl = pending_.find('\n')) != std::string::npos;) {
-      std::string line = pending_.substr(0, nl);
+    for (std::size_t nl; (nl = unsplitInput_.find('\n')) != std::string::npos;) {
+      std::string line = unsplitInput_.substr(0, nl);
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines_.push_back(std::move(line));
-      pending_.erase(0, nl + 1);
+      queuedLines_.push_back(std::move(line));
+      unsplitInput_.erase(0, nl + 1);
     }
-    if (endOfInput_ && !pending_.empty()) {
-      lines_.push_back(std::move(pending_));
-      pending_.clear();
+    if (endOfInput_ && !unsplitInput_.empty()) {
+      queuedLines_.push_back(std::move(unsplitInput_));
+      unsplitInput_.clear();
     }
-    Next();
+    PerformNextLine();
   }
 
-  // Takes the next line when nothing is running; otherwise looks again soon.
-  void Next() {
+  // Performs the next queued line unless an action or a /wait is still
+  // running: they call this again when they finish. Input used up ends the
+  // program.
+  void PerformNextLine() {
     if (inAction_ || waiting_) return;
     if (bot_.Ended()) return;
-    if (lines_.empty()) {
+    if (queuedLines_.empty()) {
       if (endOfInput_) QCoreApplication::exit(0);
       return;
     }
-    std::string line = std::move(lines_.front());
-    lines_.pop_front();
+    std::string line = std::move(queuedLines_.front());
+    queuedLines_.pop_front();
     inAction_ = true;
-    Perform(line);
+    PerformAction(line);
     QTimer::singleShot(0, [this] { FinishWhenIdle(); });
   }
 
+  // What an action set off goes on in the event loop after it returns (the
+  // lines it said reach the bot as events, and their commands pause): the
+  // action is finished only once no handler runs.
   void FinishWhenIdle() {
     if (bot_.busyDepth > 0) {
       QTimer::singleShot(20, [this] { FinishWhenIdle(); });
       return;
     }
     inAction_ = false;
-    Next();
+    PerformNextLine();
   }
 
-  void Perform(const std::string& line) {
+  void PerformAction(const std::string& line) {
     if (!line.starts_with("/")) return client_.MemberSays(line);
     if (line.starts_with("//")) return client_.MemberSays(line.substr(1));
     const std::size_t space = line.find(' ');
@@ -172,28 +153,28 @@ class ConsoleSession {
       return QCoreApplication::exit(0);
     }
     if (word == "/wait") {
-      const auto seconds = Seconds(rest);
+      const auto seconds = ParseWaitSeconds(rest);
       if (!seconds) return Complain("usage: /wait SECONDS");
       waiting_ = true;
       QTimer::singleShot(static_cast<int>(*seconds * 1000), Qt::PreciseTimer, [this] {
         waiting_ = false;
-        Next();
+        PerformNextLine();
       });
       return;
     }
     if (word == "/library" || word == "/click") {
-      const auto row = RowNumber(rest);
+      const auto row = ParseRowNumber(rest);
       if (!row) return Complain("usage: " + word + " N (a row number from 1)");
       const BusyScope busy(bot_.busyDepth);
       return word == "/library" ? DoubleClickLibraryRow(bot_, *row - 1) : ClickLibraryRow(bot_, *row - 1);
     }
-    if (word == "/matches") return Matches(rest);
+    if (word == "/matches") return PerformMatchesAction(rest);
     Complain("unknown action " + WithoutControlCharacters(word) + " (see --help)");
   }
 
-  void Matches(const std::string& what) {
+  void PerformMatchesAction(const std::string& what) {
     if (what.starts_with("play ")) {
-      const auto row = RowNumber(what.substr(5));
+      const auto row = ParseRowNumber(what.substr(5));
       if (!row) return Complain("usage: /matches play N (a row number from 1)");
       const BusyScope busy(bot_.busyDepth);
       return DoubleClickMatchesRow(bot_, *row - 1);
@@ -209,7 +190,7 @@ class ConsoleSession {
     Complain("usage: /matches play N | scroll | stop | exit");
   }
 
-  static std::optional<int> RowNumber(const std::string& text) {
+  static std::optional<int> ParseRowNumber(const std::string& text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
@@ -221,65 +202,14 @@ class ConsoleSession {
   Bot& bot_;
   sim::SimulatedClient& client_;
   std::unique_ptr<QSocketNotifier> notifier_;
-  std::string pending_;
-  std::deque<std::string> lines_;
+  std::string unsplitInput_;
+  std::deque<std::string> queuedLines_;
   bool endOfInput_ = false;
   bool inAction_ = false;
   bool waiting_ = false;
 };
 
 }  // namespace
-
-ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args) {
-  ParsedOptions parsed;
-  ConsoleOptions options;
-  const auto fail = [&](const std::string& why) {
-    parsed.exitCode = 2;
-    parsed.messageIsError = true;
-    parsed.message = "wavecrest: " + why + "\n" + kUsage;
-    return parsed;
-  };
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto value = [&](std::string& out) {
-      if (i + 1 >= args.size()) return false;
-      out = args[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--help" || a == "-h") {
-      parsed.message = std::string(kHelp) + "\n" + kUsage;
-      return parsed;
-    }
-    if (a == "--version") {
-      parsed.message = std::string("wavecrest ") + WAVECREST_VERSION + "\n";
-      return parsed;
-    }
-    if (a == "--console") continue;
-    if (a == "--verbose") {
-      options.verbose = true;
-      continue;
-    }
-    if (a == "--raw") {
-      options.style = OutputStyle::Raw;
-    } else if (a == "--pretty") {
-      options.style = OutputStyle::Pretty;
-    } else if (a == "--settings") {
-      if (!value(v) || v.empty()) return fail("--settings needs a file");
-      options.settings = v;
-    } else if (a == "--member") {
-      if (!value(v) || v.empty()) return fail("--member needs a screen name");
-      options.member = v;
-    } else if (a == "--client-version") {
-      if (!value(v) || !kVersions.contains(v)) return fail("--client-version takes 2.5, 3.0, 4.0 … 9.0");
-      options.clientVersion = v;
-    } else {
-      return fail("unknown option " + WithoutControlCharacters(a));
-    }
-  }
-  parsed.options = options;
-  return parsed;
-}
 
 int RunConsole(int argc, char** argv, const ConsoleOptions& options) {
   QCoreApplication app(argc, argv);

@@ -3,7 +3,7 @@
 // The windowed front-end: the main window, the matches window and the chat
 // room of the simulated client, on a display.
 
-#include "app/console/console_front_end.h"
+#include "app/console/console_options.h"
 
 namespace wavecrest {
 

@@ -1,0 +1,93 @@
+#include "app/console/console_options.h"
+
+#include "app/console/terminal_text.h"
+
+#include <set>
+
+namespace wavecrest {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: wavecrest --console [--settings FILE] [--member NAME] [--client-version V] [--pretty|--raw]\n"
+    "                 [--verbose]\n"
+    "       wavecrest scan DIR [--ext EXT]\n"
+    "       wavecrest tags FILE\n"
+    "       wavecrest --help | --version\n";
+
+constexpr const char* kHelp =
+    "wavecrest: a chat-room music player.\n\n"
+    "  --console            run without windows: standard input is the room, standard output what is said\n"
+    "  --settings FILE      the settings file (default: wavecrest.dat beside the program, or\n"
+    "                       $XDG_CONFIG_HOME/wavecrest/wavecrest.dat when that is not writable)\n"
+    "  --member NAME        the screen name the member is logged in under (default: the stored\n"
+    "                       screen name, or \"member\")\n"
+    "  --client-version V   the chat client's version: 2.5, 3.0, 4.0 … 9.0 (default 9.0)\n"
+    "  --pretty, --raw      room lines with terminal styles, or exactly as said (default: pretty\n"
+    "                       on a terminal, raw otherwise)\n"
+    "  --verbose            say on standard error what was skipped and why (a file that could not\n"
+    "                       be played, a settings file that could not be written)\n\n"
+    "Console input, one action a line:\n"
+    "  TEXT                 the member says TEXT        //TEXT   the member says /TEXT\n"
+    "  /as NAME TEXT        NAME says TEXT              /type TEXT   TEXT is left half-typed\n"
+    "  /screenname TEXT     set the screen-name box     /state   print both windows' state\n"
+    "  /library N, /click N double-click, click library row N\n"
+    "  /matches play N|scroll|stop|exit                 the matches window\n"
+    "  /wait S              wait S seconds              /quit    end without a word\n";
+
+const std::set<std::string> kVersions = {"2.5", "3.0", "4.0", "5.0", "6.0", "7.0", "8.0", "9.0"};
+
+}  // namespace
+
+ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args) {
+  ParsedOptions parsed;
+  ConsoleOptions options;
+  const auto fail = [&](const std::string& why) {
+    parsed.exitCode = 2;
+    parsed.messageIsError = true;
+    parsed.message = "wavecrest: " + why + "\n" + kUsage;
+    return parsed;
+  };
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // The option's value is the next argument; false when there is none.
+    const auto takeValue = [&](std::string& out) {
+      if (i + 1 >= args.size()) return false;
+      out = args[++i];
+      return true;
+    };
+    std::string value;
+    if (arg == "--help" || arg == "-h") {
+      parsed.message = std::string(kHelp) + "\n" + kUsage;
+      return parsed;
+    }
+    if (arg == "--version") {
+      parsed.message = std::string("wavecrest ") + WAVECREST_VERSION + "\n";
+      return parsed;
+    }
+    if (arg == "--console") continue;
+    if (arg == "--verbose") {
+      options.verbose = true;
+      continue;
+    }
+    if (arg == "--raw") {
+      options.style = OutputStyle::Raw;
+    } else if (arg == "--pretty") {
+      options.style = OutputStyle::Pretty;
+    } else if (arg == "--settings") {
+      if (!takeValue(value) || value.empty()) return fail("--settings needs a file");
+      options.settings = value;
+    } else if (arg == "--member") {
+      if (!takeValue(value) || value.empty()) return fail("--member needs a screen name");
+      options.member = value;
+    } else if (arg == "--client-version") {
+      if (!takeValue(value) || !kVersions.contains(value)) return fail("--client-version takes 2.5, 3.0, 4.0 … 9.0");
+      options.clientVersion = value;
+    } else {
+      return fail("unknown option " + WithoutControlCharacters(arg));
+    }
+  }
+  parsed.options = options;
+  return parsed;
+}
+
+}  // namespace wavecrest

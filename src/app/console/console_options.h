@@ -1,0 +1,38 @@
+#pragma once
+
+// The program's command line. Both front-ends, console and windows, run on
+// the options it gives; --console only chooses between them.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wavecrest {
+
+// How room lines reach standard output: Auto is Pretty on a terminal, Raw
+// otherwise.
+enum class OutputStyle { Auto, Raw, Pretty };
+
+// The options of a run, whichever front-end it uses.
+struct ConsoleOptions {
+  std::optional<std::filesystem::path> settings;
+  std::string clientVersion = "9.0";
+  std::optional<std::string> member;
+  OutputStyle style = OutputStyle::Auto;
+  bool verbose = false;  // say on standard error what was skipped and why
+};
+
+struct ParsedOptions {
+  std::optional<ConsoleOptions> options;  // nothing when the program should exit at once
+  int exitCode = 0;
+  std::string message;  // usage, help or version text
+  bool messageIsError = false;
+};
+
+// Reads the command line (program name first). A bad option gives exit code 2
+// with the reason and the usage as an error message; --help and --version
+// give their text and exit code 0.
+ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args);
+
+}  // namespace wavecrest
