@@ -1,15 +1,18 @@
 #pragma once
 
-// The settings file on disk. Every write replaces the file atomically: the new
-// content goes to a temporary file beside it, is flushed to the disk, and is
-// renamed over the old one, so a crash or a full disk never leaves a
+// The settings file on disk. Every write reads the whole file and replaces it
+// atomically (ReplaceFileAtomically), so a crash or a full disk never leaves a
 // half-written or empty settings file. A write that fails leaves the old file
-// exactly as it was and answers false.
+// exactly as it was, answers false and says why to the diagnostics. A read of
+// a file that is missing or cannot be read answers "".
+//
+// Nothing is cached: every read and write goes to the disk, so a change made
+// by hand while the program runs is seen at once. UI thread only.
 
+#include "app/settings/text_file.h"  // the file operations the store is built on
 #include "core/settings_store.h"
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace wavecrest {
@@ -26,14 +29,5 @@ class IniFileStore final : public SettingsStore {
  private:
   std::filesystem::path path_;
 };
-
-// Reads a whole file as UTF-8 text (Windows-1252 when it is not valid UTF-8).
-// Nothing when it does not exist; an error text in `error` when it exists but
-// cannot be read.
-std::optional<std::string> ReadTextFile(const std::filesystem::path& path, std::string* error = nullptr);
-
-// Replaces `path` atomically with `content`. False (and the old file
-// untouched) on any failure, with the reason in `error` when given.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content, std::string* error = nullptr);
 
 }  // namespace wavecrest
