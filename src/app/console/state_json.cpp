@@ -24,15 +24,20 @@ class JsonObject {
   std::string text_ = "{";
 };
 
-std::string List(const ListBox& list) {
+std::string ListJson(const ListBox& list) {
   std::string items = "[";
   for (std::size_t i = 0; i < list.items.size(); ++i) items += (i ? "," : "") + JsonString(list.items[i]);
   items += "]";
   return JsonObject().Add("items", items).Int("listIndex", list.listIndex).Text("toolTipText", list.toolTipText).Done();
 }
 
-std::string Place(const Twips& t) {
-  return JsonObject().Int("left", t.left).Int("top", t.top).Int("width", t.width).Int("height", t.height).Done();
+std::string PlaceJson(const Twips& place) {
+  return JsonObject()
+      .Int("left", place.left)
+      .Int("top", place.top)
+      .Int("width", place.width)
+      .Int("height", place.height)
+      .Done();
 }
 
 }  // namespace
@@ -60,9 +65,9 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-std::string StateJson(Bot& bot) {
-  const Form1& f = bot.form1;
-  const Form2& m = bot.form2;
+std::string StateJson(const Bot& bot) {
+  const Form1& mainWindow = bot.form1;
+  const Form2& matchesWindow = bot.form2;
   const std::string timers = JsonObject()
                                  .Bool("Timer1", bot.Timer1->Enabled())
                                  .Bool("tmrIdle", bot.tmrIdle->Enabled())
@@ -70,48 +75,48 @@ std::string StateJson(Bot& bot) {
                                  .Bool("tmrOrder", bot.tmrOrder->Enabled())
                                  .Bool("tmrRep", bot.tmrRep->Enabled())
                                  .Done();
-  const std::string form1 = JsonObject()
-                                .Text("caption", f.caption)
-                                .Bool("visible", f.visible)
-                                .Add("List1", List(f.List1))
-                                .Add("List2", List(f.List2))
-                                .Add("List3", List(f.List3))
-                                .Add("List4", List(f.List4))
-                                .Bool("Label1Visible", f.Label1Visible)
-                                .Text("Text1", f.Text1)
-                                .Add("Text1Place", Place(f.Text1Place))
-                                .Add("Picture1Place", Place(f.Picture1Place))
-                                .Text("lblSong2", f.lblSong2)
-                                .Int("progressPercent", f.progressPercent)
-                                .Text("Trig", f.Trig)
-                                .Text("lblFont", f.lblFont)
-                                .Text("lblColor", f.lblColor)
-                                .Text("lblFrontAscii", f.lblFrontAscii)
-                                .Text("lblFrontAsciiFont", f.lblFrontAsciiFont)
-                                .Text("lblFrontAsciiColor", f.lblFrontAsciiColor)
-                                .Text("lblEndAscii", f.lblEndAscii)
-                                .Text("lblEndAsciiFont", f.lblEndAsciiFont)
-                                .Text("lblEndAsciiColor", f.lblEndAsciiColor)
-                                .Text("lblHandle", f.lblHandle)
-                                .Text("lblLoad", f.lblLoad)
-                                .Text("lblDir", f.lblDir)
-                                .Text("lblExt", f.lblExt)
-                                .Text("lblSi", f.lblSi)
-                                .Text("lblSong", f.lblSong)
-                                .Text("lblReason", f.lblReason)
-                                .Text("lblHour", f.lblHour)
-                                .Text("lblMins", f.lblMins)
-                                .Add("timers", timers)
-                                .Done();
-  const std::string form2 = JsonObject()
-                                .Bool("loaded", m.loaded)
-                                .Bool("visible", m.visible)
-                                .Text("caption", m.caption)
-                                .Add("List1", List(m.List1))
-                                .Bool("Command1Enabled", m.Command1Enabled)
-                                .Bool("Command2Enabled", m.Command2Enabled)
-                                .Done();
-  return JsonObject().Add("Form1", form1).Add("Form2", form2).Done();
+  const std::string form1Json = JsonObject()
+                                    .Text("caption", mainWindow.caption)
+                                    .Bool("visible", mainWindow.visible)
+                                    .Add("List1", ListJson(mainWindow.List1))
+                                    .Add("List2", ListJson(mainWindow.List2))
+                                    .Add("List3", ListJson(mainWindow.List3))
+                                    .Add("List4", ListJson(mainWindow.List4))
+                                    .Bool("Label1Visible", mainWindow.Label1Visible)
+                                    .Text("Text1", mainWindow.Text1)
+                                    .Add("Text1Place", PlaceJson(mainWindow.Text1Place))
+                                    .Add("Picture1Place", PlaceJson(mainWindow.Picture1Place))
+                                    .Text("lblSong2", mainWindow.lblSong2)
+                                    .Int("progressPercent", mainWindow.progressPercent)
+                                    .Text("Trig", mainWindow.Trig)
+                                    .Text("lblFont", mainWindow.lblFont)
+                                    .Text("lblColor", mainWindow.lblColor)
+                                    .Text("lblFrontAscii", mainWindow.lblFrontAscii)
+                                    .Text("lblFrontAsciiFont", mainWindow.lblFrontAsciiFont)
+                                    .Text("lblFrontAsciiColor", mainWindow.lblFrontAsciiColor)
+                                    .Text("lblEndAscii", mainWindow.lblEndAscii)
+                                    .Text("lblEndAsciiFont", mainWindow.lblEndAsciiFont)
+                                    .Text("lblEndAsciiColor", mainWindow.lblEndAsciiColor)
+                                    .Text("lblHandle", mainWindow.lblHandle)
+                                    .Text("lblLoad", mainWindow.lblLoad)
+                                    .Text("lblDir", mainWindow.lblDir)
+                                    .Text("lblExt", mainWindow.lblExt)
+                                    .Text("lblSi", mainWindow.lblSi)
+                                    .Text("lblSong", mainWindow.lblSong)
+                                    .Text("lblReason", mainWindow.lblReason)
+                                    .Text("lblHour", mainWindow.lblHour)
+                                    .Text("lblMins", mainWindow.lblMins)
+                                    .Add("timers", timers)
+                                    .Done();
+  const std::string form2Json = JsonObject()
+                                    .Bool("loaded", matchesWindow.loaded)
+                                    .Bool("visible", matchesWindow.visible)
+                                    .Text("caption", matchesWindow.caption)
+                                    .Add("List1", ListJson(matchesWindow.List1))
+                                    .Bool("Command1Enabled", matchesWindow.Command1Enabled)
+                                    .Bool("Command2Enabled", matchesWindow.Command2Enabled)
+                                    .Done();
+  return JsonObject().Add("Form1", form1Json).Add("Form2", form2Json).Done();
 }
 
 }  // namespace wavecrest

@@ -57,9 +57,9 @@ ChatRoomWindow::ChatRoomWindow(sim::SimulatedClient& client, QWidget* parent)
   });
   // The client tells of lines, not of every change to its entry box; a light
   // look now and then catches the rest.
-  poll_ = new QTimer(this);
-  connect(poll_, &QTimer::timeout, this, &ChatRoomWindow::Refresh);
-  poll_->start(250);
+  auto* entryBoxPoll = new QTimer(this);
+  connect(entryBoxPoll, &QTimer::timeout, this, &ChatRoomWindow::Refresh);
+  entryBoxPoll->start(250);
   Refresh();
 }
 

@@ -14,7 +14,6 @@
 class QLineEdit;
 class QListWidget;
 class QTextBrowser;
-class QTimer;
 
 namespace wavecrest {
 namespace sim {
@@ -55,7 +54,6 @@ class ChatRoomWindow final : public QWidget {
   QTextBrowser* transcript_;
   QListWidget* people_;
   QLineEdit* entry_;
-  QTimer* poll_;
 };
 
 }  // namespace wavecrest

@@ -64,15 +64,15 @@ double QtEventLoop::SecondsSinceMidnight() const {
 
 LocalDateTime QtEventLoop::LocalNow() const {
   const QDateTime now = QDateTime::currentDateTime();
-  LocalDateTime t;
-  t.year = now.date().year();
-  t.month = now.date().month();
-  t.day = now.date().day();
-  t.weekday = now.date().dayOfWeek() % 7;  // Qt counts Monday = 1 … Sunday = 7
-  t.hour = now.time().hour();
-  t.minute = now.time().minute();
-  t.second = now.time().second();
-  return t;
+  LocalDateTime local;
+  local.year = now.date().year();
+  local.month = now.date().month();
+  local.day = now.date().day();
+  local.weekday = now.date().dayOfWeek() % 7;  // Qt counts Monday = 1 … Sunday = 7
+  local.hour = now.time().hour();
+  local.minute = now.time().minute();
+  local.second = now.time().second();
+  return local;
 }
 
 void QtEventLoop::Post(std::function<void()> task) {

@@ -1,7 +1,9 @@
 #pragma once
 
 // The EventLoop on Qt: the application's own event queue, real timers and the
-// local clock. Construct it after the QCoreApplication.
+// local clock. Construct it after the QCoreApplication, and use it and its
+// timers on the thread that runs that application only; posted tasks and
+// ticks run there too.
 
 #include "core/event_loop.h"
 
