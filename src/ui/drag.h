@@ -19,20 +19,20 @@ class ManualDrag {
  public:
   // The button went down at `pointer` with the window's top-left at `window`.
   void Begin(ScreenPoint pointer, ScreenPoint window) {
-    grab_ = ScreenPoint{pointer.x - window.x, pointer.y - window.y};
+    pointerOffset_ = ScreenPoint{pointer.x - window.x, pointer.y - window.y};
     active_ = true;
   }
   // The pointer moved: where the window's top-left goes, or nothing when no
   // drag is running.
   std::optional<ScreenPoint> Follow(ScreenPoint pointer) const {
     if (!active_) return std::nullopt;
-    return ScreenPoint{pointer.x - grab_.x, pointer.y - grab_.y};
+    return ScreenPoint{pointer.x - pointerOffset_.x, pointer.y - pointerOffset_.y};
   }
   void End() { active_ = false; }
   bool Active() const { return active_; }
 
  private:
-  ScreenPoint grab_;
+  ScreenPoint pointerOffset_;
   bool active_ = false;
 };
 

@@ -3,7 +3,8 @@
 // Window shaping: a skinned window shows only the pixels of its picture that
 // are not the transparent colour (pure black). The picture is walked column
 // by column; every vertical run of non-transparent pixels becomes a
-// one-pixel-wide rectangle, and the window's region is the union of them.
+// one-pixel-wide rectangle, and the window's region (ui/region.h) is the
+// union of them.
 //
 // The walk reproduces the way the outline has always been computed, quirks
 // included: columns x0 … x1 − x0 and rows y0 … y1 − y0 are examined, both ends
@@ -14,9 +15,10 @@
 //
 // Pure functions: no platform, no display. Threading: any.
 
+#include "ui/region.h"
+
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <vector>
 
 namespace wavecrest {
@@ -29,15 +31,6 @@ inline constexpr Colour kTransparentBlack = 0x000000u;
 
 // Reads pixel (x, y) of the surface; kInvalidColour outside it.
 using PixelReader = std::function<Colour(int x, int y)>;
-
-// A rectangle of pixels; right and bottom edges excluded.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool operator==(const PixelRect&) const = default;
-};
 
 // Walks the picture and calls onRun(PixelRect) for each vertical run,
 // column by column, top to bottom within a column; afterColumn() runs after
@@ -57,13 +50,13 @@ void ForEachRun(int x0, int y0, int x1, int y1, Colour transparent, const Reader
       }
       // A run starts at y and goes down until the next transparent pixel,
       // or one row past the last row examined.
-      int e = y;
-      while (pixel(x, e + 1) != transparent) {
-        ++e;
-        if (e == lastRow + 1) break;
+      int lastInRun = y;
+      while (pixel(x, lastInRun + 1) != transparent) {
+        ++lastInRun;
+        if (lastInRun == lastRow + 1) break;
       }
-      onRun(PixelRect{x, y, x + 1, e + 1});
-      y = e + 1;
+      onRun(PixelRect{x, y, x + 1, lastInRun + 1});
+      y = lastInRun + 1;
     }
     afterColumn();
   }
@@ -72,29 +65,5 @@ void ForEachRun(int x0, int y0, int x1, int y1, Colour transparent, const Reader
 // The vertical runs, as ForEachRun finds them.
 std::vector<PixelRect> ShapeRuns(int x0, int y0, int x1, int y1, Colour transparent, const PixelReader& pixel,
                                  const std::function<void()>& afterColumn = {});
-
-// The union of rectangles, clipped to [0, width) × [0, height), as
-// rectangles in the canonical banded form window systems take directly:
-// sorted by top then left; all rectangles of a band share top and bottom;
-// none overlap or touch side by side; two neighbouring bands never have the
-// same columns. Every rectangle added is painted into a coverage map that is
-// read back row by row once, so the cost does not grow with the number of
-// rectangles squared however noisy the picture.
-class BandedRegionBuilder {
- public:
-  BandedRegionBuilder(int width, int height);
-  void Add(const PixelRect& rect);
-  std::vector<PixelRect> Bands() const;
-
- private:
-  int width_;
-  int height_;
-  std::vector<unsigned char> covered_;
-};
-
-std::vector<PixelRect> BandedRegion(std::span<const PixelRect> runs, int width, int height);
-
-// Whether pixel (x, y) lies in one of `rects`.
-bool RegionContains(std::span<const PixelRect> rects, int x, int y);
 
 }  // namespace wavecrest
