@@ -12,13 +12,18 @@ namespace wavecrest {
 
 namespace {
 
-// Round to the nearest whole number, a half going to the even neighbour
-// (185.5 → 186, 184.5 → 184), as the conversion of a decimal text to an
-// integer does. nullopt when the value is not a number or leaves the 32-bit
-// range, where that conversion would fail.
+// The nearest whole number, a half going to the even neighbour (185.5 → 186,
+// 184.5 → 184), as the platform's conversions of a number to an integer and
+// to a text with decimals both round.
+double RoundHalfToEven(double value) {
+  return value - std::floor(value) == 0.5 ? 2.0 * std::round(value / 2.0) : std::round(value);
+}
+
+// nullopt when the value is not a number or leaves the 32-bit range, where
+// the conversion to an integer would fail.
 std::optional<std::int32_t> ToWholeSecondsHalfEven(double value) {
   if (!std::isfinite(value)) return std::nullopt;
-  const double whole = value - std::floor(value) == 0.5 ? 2.0 * std::round(value / 2.0) : std::round(value);
+  const double whole = RoundHalfToEven(value);
   if (whole < std::numeric_limits<std::int32_t>::min() || whole > std::numeric_limits<std::int32_t>::max()) {
     return std::nullopt;
   }
@@ -64,17 +69,14 @@ std::string FormatByteCount(std::uint64_t bytes) {
   // Two decimals, a tie to the even neighbour. The byte count divided by a
   // power of two is exact in a double, and so is its product with 100 for
   // any size a disk holds, so a tie is seen as a tie.
-  const double hundredths = value * 100.0;
-  double rounded = std::floor(hundredths);
-  const double fraction = hundredths - rounded;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;
-  const auto cents = static_cast<std::uint64_t>(rounded);
-  std::string text = std::to_string(cents / 100);
-  const std::uint64_t rest = cents % 100;
-  if (rest != 0) {
+  const auto hundredths = static_cast<std::uint64_t>(RoundHalfToEven(value * 100.0));
+  // Trailing zeros of the decimals are not shown: "4.5", "700".
+  std::string text = std::to_string(hundredths / 100);
+  const std::uint64_t decimals = hundredths % 100;
+  if (decimals != 0) {
     text += '.';
-    text += static_cast<char>('0' + rest / 10);
-    if (rest % 10 != 0) text += static_cast<char>('0' + rest % 10);
+    text += static_cast<char>('0' + decimals / 10);
+    if (decimals % 10 != 0) text += static_cast<char>('0' + decimals % 10);
   }
   return text + unit;
 }

@@ -12,10 +12,13 @@ namespace wavecrest {
 
 namespace {
 
+// The tag is looked for in the file's last bytes, a window wider than the
+// 128-byte tag itself.
 constexpr std::size_t kWindowBytes = 256;
 
-// The last 256 bytes of the file; nullopt when it cannot be read or is shorter.
-std::optional<std::string> ReadWindow(const std::string& path) {
+// The last kWindowBytes of the file; nullopt when it cannot be read or is
+// shorter.
+std::optional<std::string> ReadSearchWindow(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
@@ -30,9 +33,12 @@ std::optional<std::string> ReadWindow(const std::string& path) {
   return window;
 }
 
+// The window is raw bytes (audio data, then the tag), not text: only the
+// ASCII letters are folded, so no byte is ever read as part of a character.
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::size_t FindMarker(std::string_view window) {
+// Where the first "tag" stands in the window, in any case; npos when nowhere.
+std::size_t FindTagMarker(std::string_view window) {
   for (std::size_t at = 0; at + 3 <= window.size(); ++at) {
     if (AsciiLower(window[at]) == 't' && AsciiLower(window[at + 1]) == 'a' && AsciiLower(window[at + 2]) == 'g') {
       return at;
@@ -45,9 +51,9 @@ std::size_t FindMarker(std::string_view window) {
 
 std::string ReadTagField(const std::string& path, std::size_t offset, std::size_t width) {
   if (path.empty()) return "";
-  const std::optional<std::string> window = ReadWindow(path);
+  const std::optional<std::string> window = ReadSearchWindow(path);
   if (!window) return kNoTag;
-  const std::size_t marker = FindMarker(*window);
+  const std::size_t marker = FindTagMarker(*window);
   if (marker == std::string_view::npos) return kNoTag;
   const std::size_t start = marker + offset;
   if (start >= window->size()) return "";

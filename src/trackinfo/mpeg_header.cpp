@@ -5,6 +5,17 @@
 #include <fstream>
 
 namespace wavecrest {
+namespace {
+
+// A file shorter than this is taken to hold no frame worth reading.
+constexpr std::streamoff kMinimumFileBytes = 256;
+// The header byte that holds the bit-rate index (bits 7–4): the third.
+constexpr std::streamoff kBitRateByteOffset = 2;
+constexpr int kBitRateFirstBit = 4;
+constexpr int kBitRateLastBit = 7;
+constexpr int kBitRateSlotWidth = 4;
+
+}  // namespace
 
 std::string SlotFromBits(unsigned char value, int first, int last, int width, std::string_view table) {
   if (first < 0 || first > 7 || width <= 0) return "";
@@ -27,11 +38,12 @@ std::string ReadBitRate(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return "";
   file.seekg(0, std::ios::end);
-  if (file.tellg() < 256) return "";
-  file.seekg(2);
+  if (file.tellg() < kMinimumFileBytes) return "";
+  file.seekg(kBitRateByteOffset);
   char byte = 0;
   if (!file.get(byte)) return "";
-  return SlotFromBits(static_cast<unsigned char>(byte), 4, 7, 4, kBitRateTable);
+  return SlotFromBits(static_cast<unsigned char>(byte), kBitRateFirstBit, kBitRateLastBit, kBitRateSlotWidth,
+                      kBitRateTable);
 }
 
 }  // namespace wavecrest
