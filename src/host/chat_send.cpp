@@ -10,8 +10,9 @@ enum class Layout { kBefore7, kFrom7 };
 
 constexpr double kSecondsPerDay = 86400.0;
 
-// now − start on a clock that restarts at midnight.
-double Elapsed(double start, double now) {
+// now − start on a clock that restarts at midnight, so a line sent across
+// midnight is still given up at its bound.
+double ElapsedSeconds(double start, double now) {
   double elapsed = now - start;
   if (elapsed < -kSecondsPerDay / 2) elapsed += kSecondsPerDay;
   return elapsed;
@@ -37,7 +38,7 @@ void TypeEnterUntilTaken(HostWindows& host, EventLoop& loop, WindowHandle box, L
     host.SendChar(box, kCharEnter);
     if (LineTaken(host, layout)) return;
     if (enters >= kMaxEnters) return;
-    if (Elapsed(start, loop.SecondsSinceMidnight()) >= kMaxEnterSeconds) return;
+    if (ElapsedSeconds(start, loop.SecondsSinceMidnight()) >= kMaxEnterSeconds) return;
     loop.PumpOnce(kEnterPumpWait);
   }
 }

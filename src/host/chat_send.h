@@ -28,9 +28,6 @@ inline constexpr int kMaxEnters = 50;
 inline constexpr double kMaxEnterSeconds = 2.0;
 inline constexpr std::chrono::milliseconds kEnterPumpWait{20};
 
-// The Enter key, as WM_CHAR carries it.
-inline constexpr std::uint32_t kCharEnter = 13;
-
 // Types one complete line (HTML included, unchanged) into the open chat
 // room, choosing the entry-box layout by the client's version (asked afresh
 // on each call). An empty line, or no client, room or entry box, drops the

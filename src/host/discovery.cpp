@@ -43,13 +43,14 @@ WindowHandle FindMdiClient(HostWindows& host) {
 }
 
 bool IsChatRoom(HostWindows& host, WindowHandle child) {
-  for (const char* cls : {kClassRichText, kClassListBox, kClassIcon, kClassStatic}) {
-    if (host.FindWindowExA(child, kNoWindow, cls) == kNoWindow) return false;
+  for (const char* className : {kClassRichText, kClassListBox, kClassIcon, kClassStatic}) {
+    if (host.FindWindowExA(child, kNoWindow, className) == kNoWindow) return false;
   }
   return true;
 }
 
-int EntryCount(HostWindows& host, MenuHandle menu) {
+// A menu that cannot be counted (gone, or no menu at all) is read as empty.
+int MenuEntryCount(HostWindows& host, MenuHandle menu) {
   const int count = host.GetMenuItemCount(menu);
   return count < 0 ? 0 : count;
 }
@@ -109,14 +110,14 @@ std::string GetControlText(HostWindows& host, WindowHandle window) {
 
 std::string AolVersion(HostWindows& host) {
   const WindowHandle frame = host.FindWindowA(kClassFrame);
-  const MenuHandle bar = host.GetMenu(frame);
-  const int menus = EntryCount(host, bar);
-  for (int p = 0; p < menus; ++p) {
-    const MenuHandle sub = host.GetSubMenu(bar, p);
-    const int entries = EntryCount(host, sub);
-    for (int i = 0; i < entries; ++i) {
-      const MenuItemId id = host.GetMenuItemID(sub, i);
-      const auto text = host.GetMenuStringA(sub, id, kMenuTextBuffer, kMenuStringFlags);
+  const MenuHandle menuBar = host.GetMenu(frame);
+  const int menuCount = MenuEntryCount(host, menuBar);
+  for (int menuPosition = 0; menuPosition < menuCount; ++menuPosition) {
+    const MenuHandle dropDown = host.GetSubMenu(menuBar, menuPosition);
+    const int entryCount = MenuEntryCount(host, dropDown);
+    for (int entryPosition = 0; entryPosition < entryCount; ++entryPosition) {
+      const MenuItemId id = host.GetMenuItemID(dropDown, entryPosition);
+      const auto text = host.GetMenuStringA(dropDown, id, kMenuTextBuffer, kMenuStringFlags);
       if (!text) continue;  // an unreadable entry matches nothing
       const std::string_view version = VersionNamedBy(*text);
       if (!version.empty()) return std::string(version);

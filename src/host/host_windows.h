@@ -59,6 +59,11 @@ inline constexpr std::uint32_t kWmGetText = 0x000D;
 inline constexpr std::uint32_t kWmGetTextLength = 0x000E;
 inline constexpr std::uint32_t kWmChar = 0x0102;
 
+// Character codes WM_CHAR carries for the two editing keys the system and
+// the simulated client care about.
+inline constexpr std::uint32_t kCharBackspace = 8;
+inline constexpr std::uint32_t kCharEnter = 13;
+
 class HostWindows {
  public:
   virtual ~HostWindows() = default;

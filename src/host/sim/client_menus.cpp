@@ -7,62 +7,72 @@ namespace {
 
 using Entries = std::vector<MenuEntrySpec>;
 
-MenuEntrySpec E(std::string text) { return MenuEntrySpec{std::move(text), {}}; }
-MenuEntrySpec Sep() { return MenuEntrySpec{}; }
+MenuEntrySpec Item(std::string text) { return MenuEntrySpec{std::move(text), {}}; }
+MenuEntrySpec Separator() { return MenuEntrySpec{}; }
 MenuEntrySpec Popup(std::string text, Entries children) { return MenuEntrySpec{std::move(text), std::move(children)}; }
+
+// Every version's File menu: the document entries, the version's own
+// entries between two separators, then printing and leaving.
+MenuSpec FileMenu(const Entries& ownEntries) {
+  Entries entries{Item("&New"), Item("&Open..."), Item("&Save"), Item("Save &As..."), Separator()};
+  entries.insert(entries.end(), ownEntries.begin(), ownEntries.end());
+  entries.insert(entries.end(), {Separator(), Item("&Print..."), Item("E&xit")});
+  return {"&File", std::move(entries)};
+}
+
+MenuEntrySpec DownloadManager() {
+  return Popup("&Download Manager", {Item("Show Files to Download"), Item("Show Files Downloaded")});
+}
 
 MenuSpec EditMenu() {
   return {"&Edit",
-          {E("&Undo\tCtrl+Z"), Sep(), E("Cu&t\tCtrl+X"), E("&Copy\tCtrl+C"), E("&Paste\tCtrl+V"),
-           E("Select &All\tCtrl+A"), Sep(), E("&Find in Top Window...")}};
+          {Item("&Undo\tCtrl+Z"), Separator(), Item("Cu&t\tCtrl+X"), Item("&Copy\tCtrl+C"), Item("&Paste\tCtrl+V"),
+           Item("Select &All\tCtrl+A"), Separator(), Item("&Find in Top Window...")}};
 }
 
 // The first clients kept their session log in the File menu and their
 // member tools in a Members menu.
 std::vector<MenuSpec> Bar25() {
   return {
-      {"&File", {E("&New"), E("&Open..."), E("&Save"), E("Save &As..."), Sep(), E("Logging..."), Sep(),
-                 E("&Print..."), E("E&xit")}},
+      FileMenu({Item("Logging...")}),
       EditMenu(),
-      {"&Go To", {E("&Lobby"), E("&Network News"), E("&Keyword...")}},
-      {"&Mail", {E("&Compose Mail"), E("&Read New Mail"), E("Check Mail You've &Sent")}},
-      {"&Members", {E("Send Instant Message"), E("Get a Member's &Profile"), E("Member &Directory")}},
-      {"&Window", {E("&Cascade"), E("&Tile"), E("Close &All")}},
-      {"&Help", {E("&Contents"), E("&About America Online")}},
+      {"&Go To", {Item("&Lobby"), Item("&Network News"), Item("&Keyword...")}},
+      {"&Mail", {Item("&Compose Mail"), Item("&Read New Mail"), Item("Check Mail You've &Sent")}},
+      {"&Members", {Item("Send Instant Message"), Item("Get a Member's &Profile"), Item("Member &Directory")}},
+      {"&Window", {Item("&Cascade"), Item("&Tile"), Item("Close &All")}},
+      {"&Help", {Item("&Contents"), Item("&About America Online")}},
   };
 }
 
 // 3.0 moved the log to a Log Manager and spelled out its message entry.
 std::vector<MenuSpec> Bar30() {
   return {
-      {"&File", {E("&New"), E("&Open..."), E("&Save"), E("Save &As..."), Sep(), E("&Log Manager"),
-                 Popup("&Download Manager", {E("Show Files to Download"), E("Show Files Downloaded")}), Sep(),
-                 E("&Print..."), E("E&xit")}},
+      FileMenu({Item("&Log Manager"), DownloadManager()}),
       EditMenu(),
-      {"&Go To", {E("&Sign Off"), E("&Keyword..."), E("&Favorite Places")}},
-      {"&Mail", {E("&Compose Mail"), E("&Read New Mail"), E("Check Mail You've &Sent")}},
-      {"&Members", {E("Send an Instant Message"), E("Get a Member's &Profile"), E("Member &Directory"),
-                    E("&Buddy List")}},
-      {"&Window", {E("&Cascade"), E("&Tile"), E("Close &All")}},
-      {"&Help", {E("&Offline Help"), E("&About America Online")}},
+      {"&Go To", {Item("&Sign Off"), Item("&Keyword..."), Item("&Favorite Places")}},
+      {"&Mail", {Item("&Compose Mail"), Item("&Read New Mail"), Item("Check Mail You've &Sent")}},
+      {"&Members",
+       {Item("Send an Instant Message"), Item("Get a Member's &Profile"), Item("Member &Directory"),
+        Item("&Buddy List")}},
+      {"&Window", {Item("&Cascade"), Item("&Tile"), Item("Close &All")}},
+      {"&Help", {Item("&Offline Help"), Item("&About America Online")}},
   };
 }
 
 // From 4.0 on, the member tools live in the toolbar; the menu bar keeps the
 // window chores and a Help menu that names the release.
 std::vector<MenuSpec> BarFrom40(const std::string& whatsNew, Entries extraHelp) {
-  Entries help{E("&Offline Help"), E("Member &Services Online Help"), Sep(), E(whatsNew)};
+  Entries help{Item("&Offline Help"), Item("Member &Services Online Help"), Separator(), Item(whatsNew)};
   help.insert(help.end(), extraHelp.begin(), extraHelp.end());
-  help.push_back(Sep());
-  help.push_back(E("&About America Online"));
+  help.push_back(Separator());
+  help.push_back(Item("&About America Online"));
   return {
-      {"&File", {E("&New"), E("&Open..."), E("&Save"), E("Save &As..."), Sep(), E("Open Picture &Gallery..."),
-                 Popup("&Download Manager", {E("Show Files to Download"), E("Show Files Downloaded")}), Sep(),
-                 E("&Print..."), E("E&xit")}},
+      FileMenu({Item("Open Picture &Gallery..."), DownloadManager()}),
       EditMenu(),
-      {"&Window", {E("&Cascade"), E("&Tile"), E("&Arrange Icons"), E("Close &All Except Front"),
-                   E("&Remember Window Size and Position")}},
-      {"&Sign Off", {E("&Sign Off"), E("&Switch Screen Name")}},
+      {"&Window",
+       {Item("&Cascade"), Item("&Tile"), Item("&Arrange Icons"), Item("Close &All Except Front"),
+        Item("&Remember Window Size and Position")}},
+      {"&Sign Off", {Item("&Sign Off"), Item("&Switch Screen Name")}},
       {"&Help", std::move(help)},
   };
 }
@@ -87,7 +97,7 @@ std::vector<MenuSpec> ClientMenuBar(std::string_view version) {
   if (version == "2.5") return Bar25();
   if (version == "3.0") return Bar30();
   if (version == "9.0") {
-    return BarFrom40("What's New in AOL 9.0", {E("AOL 9.0 Optimized Features"), E("AOL &Help Community")});
+    return BarFrom40("What's New in AOL 9.0", {Item("AOL 9.0 Optimized Features"), Item("AOL &Help Community")});
   }
   if (!IsKnownClientVersion(version)) return {};
   return BarFrom40("What's New in AOL " + std::string(version), {});

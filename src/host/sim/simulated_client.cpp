@@ -1,8 +1,8 @@
 #include "host/sim/simulated_client.h"
 
 #include "host/discovery.h"
-#include "host/sim/client_menus.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace wavecrest::sim {
@@ -15,9 +15,6 @@ constexpr const char* kEmptyParagraph = "\r\n";
 constexpr std::size_t kTranscriptBoxLimit = 64 * 1024;
 // Command identifiers of the menu bar start here (0 is a separator's).
 constexpr MenuItemId kFirstMenuCommand = 100;
-
-constexpr std::uint32_t kCharBackspace = 8;
-constexpr std::uint32_t kCharEnter = 13;
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
@@ -81,26 +78,28 @@ void SimulatedClient::BuildClient() {
 void SimulatedClient::BuildMenuBar() {
   const MenuHandle bar = tree_.CreateMenu();
   MenuItemId nextId = kFirstMenuCommand;
-  const std::function<void(MenuHandle, const std::vector<MenuEntrySpec>&)> fill =
-      [&](MenuHandle menu, const std::vector<MenuEntrySpec>& entries) {
-        for (const auto& entry : entries) {
-          if (!entry.children.empty()) {
-            const MenuHandle popup = tree_.CreateMenu();
-            fill(popup, entry.children);
-            tree_.AppendPopup(menu, entry.text, popup);
-          } else if (entry.text.empty()) {
-            tree_.AppendSeparator(menu);
-          } else {
-            tree_.AppendItem(menu, entry.text, nextId++);
-          }
-        }
-      };
-  for (const auto& dropDown : ClientMenuBar(version_)) {
-    const MenuHandle drop = tree_.CreateMenu();
-    fill(drop, dropDown.entries);
-    tree_.AppendPopup(bar, dropDown.title, drop);
+  for (const MenuSpec& menuSpec : ClientMenuBar(version_)) {
+    const MenuHandle dropDown = tree_.CreateMenu();
+    FillMenu(dropDown, menuSpec.entries, nextId);
+    tree_.AppendPopup(bar, menuSpec.title, dropDown);
   }
   tree_.SetMenu(frame_, bar);
+}
+
+// Entries get command identifiers in the order they are visited, drop-downs
+// included, so every entry of the bar carries its own.
+void SimulatedClient::FillMenu(MenuHandle menu, const std::vector<MenuEntrySpec>& entries, MenuItemId& nextId) {
+  for (const MenuEntrySpec& entry : entries) {
+    if (!entry.children.empty()) {
+      const MenuHandle popup = tree_.CreateMenu();
+      FillMenu(popup, entry.children, nextId);
+      tree_.AppendPopup(menu, entry.text, popup);
+    } else if (entry.text.empty()) {
+      tree_.AppendSeparator(menu);
+    } else {
+      tree_.AppendItem(menu, entry.text, nextId++);
+    }
+  }
 }
 
 void SimulatedClient::BuildRoom() {
@@ -116,11 +115,11 @@ void SimulatedClient::BuildRoom() {
   for (const char* button : {"Send", "Font", "Bold", "Italic", "Underline"}) {
     tree_.CreateWindow(room_, kClassIcon, button);
   }
-  tree_.SetText(peopleCount_, std::to_string(people_.size()) + " people here");
+  ShowPeopleCount();
   if (version_ == "9.0") {
-    SetEntryBox(kChatInputPrompt, true);
+    SetEntryBox(kChatInputPrompt, EntryText::kClientFiller);
   } else {
-    SetEntryBox("", false);
+    SetEntryBox("", EntryText::kTyped);
   }
 }
 
@@ -150,7 +149,7 @@ void SimulatedClient::SetOnLineSaid(std::function<void(const RoomLine&)> onLineS
 }
 
 void SimulatedClient::MemberTypes(const std::string& text) {
-  if (RoomOpen()) SetEntryBox(UpToNul(text), false);
+  if (RoomOpen()) SetEntryBox(UpToNul(text), EntryText::kTyped);
 }
 
 void SimulatedClient::MemberPressesEnter() {
@@ -168,21 +167,21 @@ void SimulatedClient::OtherSays(const std::string& speaker, const std::string& t
 
 std::string SimulatedClient::EntryBoxText() const { return tree_.Text(entryBox_); }
 
-void SimulatedClient::SetEntryBox(std::string text, bool filler) {
+void SimulatedClient::SetEntryBox(std::string text, EntryText origin) {
   tree_.SetText(entryBox_, std::move(text));
-  entryFiller_ = filler;
+  entryOrigin_ = origin;
 }
 
 void SimulatedClient::PressEnter() {
   if (behaviour_ == BoxBehaviour::kIgnoresEnter) return;
-  const std::string line = entryFiller_ ? std::string() : tree_.Text(entryBox_);
+  const std::string line = entryOrigin_ == EntryText::kClientFiller ? std::string() : tree_.Text(entryBox_);
   // The client takes the line out of its box before the room echoes it.
   if (behaviour_ == BoxBehaviour::kEmptiesOnEnter || !UsesReadOnlyTranscript(version_)) {
-    SetEntryBox("", false);
+    SetEntryBox("", EntryText::kTyped);
   } else if (version_ == "9.0") {
-    SetEntryBox(kChatInputPrompt, true);
+    SetEntryBox(kChatInputPrompt, EntryText::kClientFiller);
   } else {
-    SetEntryBox(kEmptyParagraph, true);
+    SetEntryBox(kEmptyParagraph, EntryText::kClientFiller);
   }
   if (!IsBlank(line)) Say(member_, line);
 }
@@ -192,7 +191,8 @@ void SimulatedClient::TypeInEntryBox(std::uint32_t charCode) {
     PressEnter();
     return;
   }
-  std::string text = entryFiller_ ? std::string() : tree_.Text(entryBox_);
+  // The client's filler is not the member's text: the first key replaces it.
+  std::string text = entryOrigin_ == EntryText::kClientFiller ? std::string() : tree_.Text(entryBox_);
   if (charCode == kCharBackspace) {
     RemoveLastCharacter(text);
   } else if (charCode >= 0x20) {
@@ -200,7 +200,7 @@ void SimulatedClient::TypeInEntryBox(std::uint32_t charCode) {
   } else {
     return;  // other control characters do nothing in the box
   }
-  SetEntryBox(std::move(text), false);
+  SetEntryBox(std::move(text), EntryText::kTyped);
 }
 
 void SimulatedClient::Say(const std::string& speaker, const std::string& text) {
@@ -212,8 +212,8 @@ void SimulatedClient::Say(const std::string& speaker, const std::string& text) {
     const auto onLineSaid = onLineSaid_;  // it may replace itself
     onLineSaid(line);
   }
-  if (!*scanner_) return;  // the scanner reports nothing before it starts
-  loop_.Post([weak = std::weak_ptr<LineHandler>(scanner_), line] {
+  if (!*lineHandler_) return;  // the scanner reports nothing before it starts
+  loop_.Post([weak = std::weak_ptr<LineHandler>(lineHandler_), line] {
     const auto handler = weak.lock();
     if (!handler || !*handler) return;
     const LineHandler onLine = *handler;  // a handler may restart the scanner
@@ -222,10 +222,12 @@ void SimulatedClient::Say(const std::string& speaker, const std::string& text) {
 }
 
 void SimulatedClient::AddPerson(const std::string& name) {
-  for (const auto& person : people_) {
-    if (person == name) return;
-  }
+  if (std::find(people_.begin(), people_.end(), name) != people_.end()) return;
   people_.push_back(name);
+  ShowPeopleCount();
+}
+
+void SimulatedClient::ShowPeopleCount() {
   tree_.SetText(peopleCount_, std::to_string(people_.size()) + " people here");
 }
 
@@ -239,7 +241,7 @@ void SimulatedClient::ShowInTranscriptBox(const RoomLine& line) {
   tree_.SetText(transcriptBox_, std::move(text));
 }
 
-void SimulatedClient::Start(LineHandler onLine) { *scanner_ = std::move(onLine); }
+void SimulatedClient::Start(LineHandler onLine) { *lineHandler_ = std::move(onLine); }
 
 // --- HostWindows -------------------------------------------------------------
 
@@ -264,7 +266,7 @@ std::optional<std::string> SimulatedClient::GetMenuStringA(MenuHandle menu, Menu
 
 bool SimulatedClient::SendSetText(WindowHandle window, std::string_view text) {
   if (window == entryBox_ && window != kNoWindow) {
-    SetEntryBox(UpToNul(text), false);
+    SetEntryBox(UpToNul(text), EntryText::kTyped);
     return true;
   }
   return tree_.SetText(window, UpToNul(text));

@@ -32,6 +32,7 @@
 #include "core/chat_scanner.h"
 #include "core/event_loop.h"
 #include "host/host_windows.h"
+#include "host/sim/client_menus.h"
 #include "host/sim/window_tree.h"
 
 #include <functional>
@@ -116,14 +117,20 @@ class SimulatedClient final : public HostWindows, public ChatScanner {
   void Start(LineHandler onLine) override;
 
  private:
+  // Who put the entry box's text there: the member typing, or the client
+  // itself (its prompt or empty paragraph), which Enter does not say.
+  enum class EntryText { kTyped, kClientFiller };
+
   void BuildClient();
   void BuildMenuBar();
+  void FillMenu(MenuHandle menu, const std::vector<MenuEntrySpec>& entries, MenuItemId& nextId);
   void BuildRoom();
-  void SetEntryBox(std::string text, bool filler);
+  void SetEntryBox(std::string text, EntryText origin);
   void TypeInEntryBox(std::uint32_t charCode);
   void PressEnter();
   void Say(const std::string& speaker, const std::string& text);
   void AddPerson(const std::string& name);
+  void ShowPeopleCount();
   void ShowInTranscriptBox(const RoomLine& line);
 
   EventLoop& loop_;
@@ -139,16 +146,15 @@ class SimulatedClient final : public HostWindows, public ChatScanner {
   WindowHandle transcriptBox_ = kNoWindow;
   WindowHandle peopleCount_ = kNoWindow;
   WindowHandle entryBox_ = kNoWindow;
-  // The entry box holds the client's own filler (prompt or empty
-  // paragraph), not something the member typed.
-  bool entryFiller_ = false;
+  EntryText entryOrigin_ = EntryText::kTyped;
 
   std::vector<RoomLine> transcript_;
   std::vector<std::string> people_;
   std::function<void(const RoomLine&)> onLineSaid_;
-  // Shared with the reports posted to the loop, so that a report outliving
-  // the client finds the handler gone instead of a dangling client.
-  std::shared_ptr<LineHandler> scanner_ = std::make_shared<LineHandler>();
+  // The ChatScanner handler given to Start. Shared with the reports posted to
+  // the loop, so that a report outliving the client finds the handler gone
+  // instead of a dangling client.
+  std::shared_ptr<LineHandler> lineHandler_ = std::make_shared<LineHandler>();
 };
 
 }  // namespace wavecrest::sim

@@ -9,7 +9,7 @@ namespace {
 // by-identifier search finite even if a menu were made to contain itself.
 constexpr int kMaxMenuDepth = 8;
 
-const std::string kEmpty;
+const std::string kNoText;
 
 }  // namespace
 
@@ -49,7 +49,7 @@ std::string_view WindowTree::ClassName(WindowHandle window) const {
 
 const std::string& WindowTree::Text(WindowHandle window) const {
   const auto it = windows_.find(window);
-  return it == windows_.end() ? kEmpty : it->second.text;
+  return it == windows_.end() ? kNoText : it->second.text;
 }
 
 bool WindowTree::SetText(WindowHandle window, std::string text) {
