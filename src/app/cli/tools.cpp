@@ -97,6 +97,9 @@ int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
       {"kbit", ReadBitRate(path)},
       {"size", FormatSize(path).value_or("")},
   };
+  // The fields come first even for a file that is not there: they are what
+  // the bot's own reads answer for it ("n/a", empty), which is what a reply
+  // about that file would show. The status says that it was not there.
   for (const auto& line : lines) out << line.name << '\t' << line.value << '\n';
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
