@@ -7,7 +7,11 @@ font, and a few bubbles near the bottom. Everything outside the outline, and
 the bubbles, is pure black: that is what the windows cut away. No pixel
 inside the outline is pure black.
 
-usage: make-skins.py [OUTPUT_DIR]   (default: assets/skins beside this script)
+It also draws the program's icon for the desktop entry: a small panel of
+the same water and wave, with the cut-away made transparent.
+
+usage: make-skins.py [OUTPUT_DIR]   (default: assets/skins beside this script;
+                                    the icon goes to OUTPUT_DIR/../wavecrest.png)
 """
 
 import math
@@ -122,14 +126,20 @@ def draw(width, height, title, bubbles, panels):
     return pixels
 
 
-def png(pixels):
+def png(pixels, transparent_black=False):
+    """An 8-bit RGB PNG, or RGBA with pure black fully transparent."""
     height, width = len(pixels), len(pixels[0])
-    raw = b"".join(b"\x00" + bytes(c for p in row for c in p) for row in pixels)
+    if transparent_black:
+        rows = [bytes(c for p in row for c in (p + ((0,) if p == BLACK else (255,)))) for row in pixels]
+    else:
+        rows = [bytes(c for p in row for c in p) for row in pixels]
+    raw = b"".join(b"\x00" + row for row in rows)
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)  # 8-bit RGB
+    colour_type = 6 if transparent_black else 2  # RGBA or RGB, 8 bits a channel
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 
@@ -143,6 +153,9 @@ def main():
     for name, pixels in (("main.png", main_skin), ("matches.png", matches_skin)):
         with open(os.path.join(out, name), "wb") as f:
             f.write(png(pixels))
+    icon = draw(64, 64, "W", [(50, 54, 3)], [])
+    with open(os.path.join(out, os.pardir, "wavecrest.png"), "wb") as f:
+        f.write(png(icon, transparent_black=True))
 
 
 if __name__ == "__main__":
