@@ -138,6 +138,8 @@ class SimulatedClient final : public HostWindows, public ChatScanner {
   std::string member_;
   WindowTree tree_;
   BoxBehaviour behaviour_ = BoxBehaviour::kAsClient;
+  // Whether the room stands open once the client runs: a room closed before
+  // the client stops stays closed when it starts again.
   bool roomWanted_ = true;
 
   WindowHandle frame_ = kNoWindow;
