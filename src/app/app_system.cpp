@@ -2,12 +2,15 @@
 
 #include "app/settings/settings_location.h"
 #include "commands/wiring.h"
+#include "core/startup.h"
+
+#include <cstdio>
 
 namespace wavecrest {
 namespace {
 
 // The member is logged in under the stored screen name unless told otherwise.
-std::string MemberName(const ConsoleOptions& options, SettingsStore& settings) {
+std::string MemberName(const ProgramOptions& options, SettingsStore& settings) {
   if (options.member && !options.member->empty()) return *options.member;
   const std::string stored = settings.ReadIni(kSettingsSection, "screen name");
   if (stored.empty() || stored == kScreenNamePlaceholder) return "member";
@@ -16,7 +19,7 @@ std::string MemberName(const ConsoleOptions& options, SettingsStore& settings) {
 
 }  // namespace
 
-AppSystem::AppSystem(const ConsoleOptions& options, MainView& mainView, MatchesView& matchesView)
+AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView)
     : settingsPath(options.settings.value_or(DefaultSettingsPath())),
       settings(settingsPath),
       instanceLock(settingsPath),
@@ -24,6 +27,13 @@ AppSystem::AppSystem(const ConsoleOptions& options, MainView& mainView, MatchesV
       chat(client, loop),
       bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock}) {
   BindHandlers(bot);
+}
+
+bool AppSystem::Start() {
+  Form_Load(bot);
+  if (!bot.Ended()) return true;
+  std::fprintf(stderr, "wavecrest: another instance is running with %s\n", settingsPath.c_str());
+  return false;
 }
 
 }  // namespace wavecrest

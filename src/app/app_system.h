@@ -3,9 +3,9 @@
 // The whole system on its real adapters: the Qt event loop, the settings file,
 // the instance lock, the simulated chat client, the libmpv player and a Bot
 // wired to them. Front-ends (console, windows) make the application object
-// first, then one AppSystem with their views, then call Form_Load.
+// first, then one AppSystem with their views, then call Start.
 
-#include "app/console/console_front_end.h"
+#include "app/program_options.h"
 #include "app/instance/file_instance_lock.h"
 #include "app/mpv/mpv_player.h"
 #include "app/qt/qt_event_loop.h"
@@ -18,9 +18,16 @@
 
 namespace wavecrest {
 
+// The exit status when another instance runs with the same settings file.
+inline constexpr int kExitAnotherInstance = 3;
+
 class AppSystem {
  public:
-  AppSystem(const ConsoleOptions& options, MainView& mainView, MatchesView& matchesView);
+  AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView);
+
+  // Start-up (Form_Load). False when another instance runs with the same
+  // settings file: the room has been told, and standard error says which file.
+  bool Start();
 
   std::filesystem::path settingsPath;
   QtEventLoop loop;

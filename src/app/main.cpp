@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::string(argv[1]) == "scan") return wavecrest::RunScanTool(argc - 1, argv + 1);
   if (argc >= 2 && std::string(argv[1]) == "tags") return wavecrest::RunTagsTool(argc - 1, argv + 1);
   const std::vector<std::string> args(argv, argv + argc);
-  const wavecrest::ParsedOptions parsed = wavecrest::ParseConsoleOptions(args);
+  const wavecrest::ParsedOptions parsed = wavecrest::ParseProgramOptions(args);
   if (!parsed.options) {
     std::fputs(parsed.message.c_str(), parsed.messageIsError ? stderr : stdout);
     return parsed.exitCode;

@@ -215,15 +215,15 @@ TEST_F(ConsoleE2E, ScreenNameMessageBoxGoesToStandardError) {
       << run.err;
 }
 
-TEST(ConsoleOptions, ParsesTheContract) {
-  const auto parsed = ParseConsoleOptions({"wavecrest", "--console", "--settings", "/tmp/x.dat", "--member", "Bob",
+TEST(ProgramOptions, ParsesTheContract) {
+  const auto parsed = ParseProgramOptions({"wavecrest", "--console", "--settings", "/tmp/x.dat", "--member", "Bob",
                                            "--client-version", "7.0", "--pretty"});
   ASSERT_TRUE(parsed.options);
   EXPECT_EQ(parsed.options->settings, fs::path("/tmp/x.dat"));
   EXPECT_EQ(parsed.options->member, "Bob");
   EXPECT_EQ(parsed.options->clientVersion, "7.0");
   EXPECT_EQ(parsed.options->style, OutputStyle::Pretty);
-  const auto version = ParseConsoleOptions({"wavecrest", "--version"});
+  const auto version = ParseProgramOptions({"wavecrest", "--version"});
   EXPECT_FALSE(version.options);
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.message, "wavecrest 0.0.8\n");

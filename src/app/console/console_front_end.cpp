@@ -4,7 +4,6 @@
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
 #include "core/bot.h"
-#include "core/startup.h"
 #include "library/matches.h"
 #include "playback/play_entry.h"
 #include "host/sim/simulated_client.h"
@@ -211,7 +210,7 @@ class ConsoleSession {
 
 }  // namespace
 
-int RunConsole(int argc, char** argv, const ConsoleOptions& options) {
+int RunConsole(int argc, char** argv, const ProgramOptions& options) {
   QCoreApplication app(argc, argv);
   ConsoleMainView mainView;
   ConsoleMatchesView matchesView;
@@ -230,11 +229,7 @@ int RunConsole(int argc, char** argv, const ConsoleOptions& options) {
   });
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
-  Form_Load(bot);
-  if (bot.Ended()) {
-    PrintLine(stderr, "wavecrest: another instance is running with " + system.settingsPath.string());
-    return 3;
-  }
+  if (!system.Start()) return kExitAnotherInstance;
   ConsoleSession session(bot, client);
   session.Start();
   return app.exec();

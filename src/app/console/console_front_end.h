@@ -4,11 +4,11 @@
 // client's room stands in for the chat room; standard input is what the
 // people in the room do, standard output is what is said in it.
 
-#include "app/console/console_options.h"
+#include "app/program_options.h"
 
 namespace wavecrest {
 
 // Runs the console front-end until `exit`, /quit or the end of input.
-int RunConsole(int argc, char** argv, const ConsoleOptions& options);
+int RunConsole(int argc, char** argv, const ProgramOptions& options);
 
 }  // namespace wavecrest

@@ -4,12 +4,10 @@
 #include "app/qt/chat_room_window.h"
 #include "app/qt/form1_window.h"
 #include "app/qt/form2_window.h"
-#include "core/startup.h"
 
 #include <QApplication>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 
 namespace wavecrest {
@@ -22,7 +20,7 @@ bool DisplayAvailable() {
   return false;
 }
 
-int RunWindows(int argc, char** argv, const ConsoleOptions& options) {
+int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   QApplication app(argc, argv);
   // The main window may be hidden by `coms`; the program ends by `exit` or
   // with the chat room, not when no window is left on screen.
@@ -48,11 +46,7 @@ int RunWindows(int argc, char** argv, const ConsoleOptions& options) {
   // On top and shaped before start-up fills it; pending events run between
   // the columns, as they always have.
   mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
-  Form_Load(bot);
-  if (bot.Ended()) {
-    std::fprintf(stderr, "wavecrest: another instance is running with %s\n", system.settingsPath.c_str());
-    return 3;
-  }
+  if (!system.Start()) return kExitAnotherInstance;
   return app.exec();
 }
 

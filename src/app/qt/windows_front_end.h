@@ -3,7 +3,7 @@
 // The windowed front-end: the main window, the matches window and the chat
 // room of the simulated client, on a display.
 
-#include "app/console/console_options.h"
+#include "app/program_options.h"
 
 namespace wavecrest {
 
@@ -12,6 +12,6 @@ bool DisplayAvailable();
 
 // Runs the system with its windows until `exit` or until the chat room is
 // closed. Returns 3 when another instance is running.
-int RunWindows(int argc, char** argv, const ConsoleOptions& options);
+int RunWindows(int argc, char** argv, const ProgramOptions& options);
 
 }  // namespace wavecrest

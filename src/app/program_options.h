@@ -15,7 +15,7 @@ namespace wavecrest {
 enum class OutputStyle { Auto, Raw, Pretty };
 
 // The options of a run, whichever front-end it uses.
-struct ConsoleOptions {
+struct ProgramOptions {
   std::optional<std::filesystem::path> settings;
   std::string clientVersion = "9.0";
   std::optional<std::string> member;
@@ -24,7 +24,7 @@ struct ConsoleOptions {
 };
 
 struct ParsedOptions {
-  std::optional<ConsoleOptions> options;  // nothing when the program should exit at once
+  std::optional<ProgramOptions> options;  // nothing when the program should exit at once
   int exitCode = 0;
   std::string message;  // usage, help or version text
   bool messageIsError = false;
@@ -33,6 +33,6 @@ struct ParsedOptions {
 // Reads the command line (program name first). A bad option gives exit code 2
 // with the reason and the usage as an error message; --help and --version
 // give their text and exit code 0.
-ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args);
+ParsedOptions ParseProgramOptions(const std::vector<std::string>& args);
 
 }  // namespace wavecrest

@@ -1,4 +1,4 @@
-#include "app/console/console_options.h"
+#include "app/program_options.h"
 
 #include "app/console/terminal_text.h"
 
@@ -38,9 +38,9 @@ const std::set<std::string> kVersions = {"2.5", "3.0", "4.0", "5.0", "6.0", "7.0
 
 }  // namespace
 
-ParsedOptions ParseConsoleOptions(const std::vector<std::string>& args) {
+ParsedOptions ParseProgramOptions(const std::vector<std::string>& args) {
   ParsedOptions parsed;
-  ConsoleOptions options;
+  ProgramOptions options;
   const auto fail = [&](const std::string& why) {
     parsed.exitCode = 2;
     parsed.messageIsError = true;
