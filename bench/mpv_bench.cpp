@@ -126,7 +126,7 @@ void MeasureProcessor(benchmark::State& state, While what) {
     const double used = ProcessorSeconds() - before;
     benchmark::DoNotOptimize(sink);
     state.counters["cpu_percent_of_one_core"] = 100.0 * used / wall;
-    state.counters["still_playing"] = player.PlayState().value_or(-1) == (what == While::Paused ? 1 : 2);
+    state.counters["still_playing"] = player.PlayState() == (what == While::Paused ? PlayStateValue::Paused : PlayStateValue::Playing);
   }
 }
 

@@ -53,7 +53,7 @@ void ModeQueryCommand(Bot& bot, const std::string&) {
   // A player that cannot be read counts as muted and stopped.
   const std::string audio = bot.player.Mute().value_or(true) ? "mute" : "normal";
   const auto state = bot.player.PlayState();
-  const std::string play = state == 1 ? "pause" : state == 2 ? "play" : "stop";
+  const std::string play = state == PlayStateValue::Paused ? "pause" : state == PlayStateValue::Playing ? "play" : "stop";
   std::string style = "none";
   if (bot.tmrCon->Enabled()) style = "continuous";
   if (bot.tmrOrder->Enabled()) style = "order";

@@ -87,7 +87,7 @@ void PrevCommand(Bot& bot, const std::string&) {
 void PauseCommand(Bot& bot, const std::string&) {
   if (!SongLoaded(bot.player)) return;
   // The confirmation goes out before the player is told.
-  if (bot.player.PlayState() == 1) {
+  if (bot.player.PlayState() == PlayStateValue::Paused) {
     Confirm(bot, "> unpause #");
     bot.player.Play();
   } else {

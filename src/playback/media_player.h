@@ -26,8 +26,7 @@ class MediaPlayer {
 
   // Path of the loaded file; empty when none is loaded.
   virtual std::optional<std::string> FileName() = 0;
-  // 0 stopped, 1 paused, 2 playing.
-  virtual std::optional<int> PlayState() = 0;
+  virtual std::optional<PlayStateValue> PlayState() = 0;
   virtual std::optional<bool> Mute() = 0;
   virtual bool SetMute(bool mute) = 0;
   // Hundredths of a decibel: 0 is full loudness, −2500 the quietest step used.
@@ -45,7 +44,7 @@ class MediaPlayer {
 inline bool SongLoaded(MediaPlayer& player) {
   const auto state = player.PlayState();
   const auto file = player.FileName();
-  return state && file && *state != static_cast<int>(PlayStateValue::Stopped) && !file->empty();
+  return state && file && *state != PlayStateValue::Stopped && !file->empty();
 }
 
 }  // namespace wavecrest

@@ -108,7 +108,7 @@ TEST_P(MpvPlayerFormatTest, OpenPlaysAtOnceAndTheLengthIsReadableWhenItReturns) 
   ASSERT_TRUE(player.Started());
   ASSERT_TRUE(player.Open(File()));
   EXPECT_EQ(player.FileName(), File());
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   const auto duration = player.Duration();
   ASSERT_TRUE(duration);
   EXPECT_NEAR(*duration, kToneSeconds, 0.050);
@@ -123,16 +123,16 @@ TEST_P(MpvPlayerFormatTest, PlayedToItsEndThePositionEqualsTheDurationExactly) {
   ASSERT_TRUE(player.Open(File()));
   ASSERT_FALSE(Ended(player));
   ASSERT_TRUE(PumpUntil([&] { return Ended(player); }));
-  EXPECT_EQ(player.PlayState(), 0);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
   EXPECT_EQ(player.FileName(), File());
   // It stays at its end, loaded, while nothing else happens.
   ASSERT_TRUE(PumpUntil([&] { return true; }, 100ms));
   EXPECT_TRUE(Ended(player));
   // An ended file cannot be paused; Play starts it again from its beginning.
   EXPECT_FALSE(player.Pause());
-  EXPECT_EQ(player.PlayState(), 0);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
   ASSERT_TRUE(player.Play());
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   EXPECT_LT(*player.CurrentPosition(), 0.5);
 }
 
@@ -140,10 +140,10 @@ TEST_P(MpvPlayerFormatTest, PauseHaltsAndPlayGoesOnFromThere) {
   MpvPlayer player(Silent());
   ASSERT_TRUE(player.Open(File()));
   ASSERT_TRUE(player.Pause());
-  EXPECT_EQ(player.PlayState(), 1);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Paused);
   const double halted = *player.CurrentPosition();
   ASSERT_TRUE(player.Play());
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   ASSERT_TRUE(PumpUntil([&] { return *player.CurrentPosition() > halted + 0.2; }));
   EXPECT_FALSE(Ended(player));
 }
@@ -153,14 +153,14 @@ TEST_P(MpvPlayerFormatTest, StopRewindsKeepsTheFileAndIsNotTakenForAnEnd) {
   ASSERT_TRUE(player.Open(File()));
   ASSERT_TRUE(player.SetCurrentPosition(1.0));
   ASSERT_TRUE(player.Stop());
-  EXPECT_EQ(player.PlayState(), 0);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
   EXPECT_EQ(player.FileName(), File());
   EXPECT_EQ(player.CurrentPosition(), 0.0);
   EXPECT_NEAR(*player.Duration(), kToneSeconds, 0.050);
   EXPECT_FALSE(Ended(player));
   EXPECT_FALSE(player.Pause());
   EXPECT_FALSE(player.SetCurrentPosition(1.0));
-  EXPECT_EQ(player.PlayState(), 0);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
   // Stopping an ended file rewinds it too, so the end is no longer seen.
   ASSERT_TRUE(player.Play());
   ASSERT_TRUE(player.SetCurrentPosition(99));
@@ -168,7 +168,7 @@ TEST_P(MpvPlayerFormatTest, StopRewindsKeepsTheFileAndIsNotTakenForAnEnd) {
   ASSERT_TRUE(player.Stop());
   EXPECT_FALSE(Ended(player));
   ASSERT_TRUE(player.Play());
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   EXPECT_LT(*player.CurrentPosition(), 0.5);
 }
 
@@ -177,14 +177,14 @@ TEST_P(MpvPlayerFormatTest, PositionWritesSeekExactlyAndClampToTheFile) {
     double target;
     bool paused;
     double expected;  // < 0: the duration
-    int state;
+    PlayStateValue state;
   };
   const Case cases[] = {
-      {1.0, true, 1.0, 1},   // paused stays paused, where it was sent
-      {0.5, false, 0.5, 2},  // playing goes on playing from there
-      {-3.0, true, 0.0, 1},  // before the start: the start
-      {2.5, false, -1, 0},   // beyond the end: the end, so the song has ended
-      {1e9, true, -1, 0},
+      {1.0, true, 1.0, PlayStateValue::Paused},     // paused stays paused, where it was sent
+      {0.5, false, 0.5, PlayStateValue::Playing},   // playing goes on playing from there
+      {-3.0, true, 0.0, PlayStateValue::Paused},    // before the start: the start
+      {2.5, false, -1, PlayStateValue::Stopped},    // beyond the end: the end, so the song has ended
+      {1e9, true, -1, PlayStateValue::Stopped},
   };
   MpvPlayer player(Silent());
   for (const Case& c : cases) {
@@ -208,10 +208,10 @@ TEST_P(MpvPlayerFormatTest, PositionWritesSeekExactlyAndClampToTheFile) {
   }
   // Sent back from its end, the file waits paused there; Play goes on from it.
   ASSERT_TRUE(player.SetCurrentPosition(1.0));
-  EXPECT_EQ(player.PlayState(), 1);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Paused);
   EXPECT_NEAR(*player.CurrentPosition(), 1.0, 0.001);
   ASSERT_TRUE(player.Play());
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   EXPECT_NEAR(*player.CurrentPosition(), 1.0, 0.1);
 }
 
@@ -226,7 +226,7 @@ TEST_F(MpvPlayerTest, MuteReadsBackWhatWasWrittenAndOutlivesALoadWhilePauseDoesN
   ASSERT_TRUE(player.Pause());
   ASSERT_TRUE(player.Open(Tone("mp3")));
   EXPECT_EQ(player.Mute(), true);
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   ASSERT_TRUE(player.SetMute(false));
   EXPECT_EQ(player.Mute(), false);
 }
@@ -248,7 +248,7 @@ TEST_F(MpvPlayerTest, WhatCannotBeOpenedFailsAndLeavesThePlayerEmpty) {
     EXPECT_FALSE(player.Open(path));
     if (path.empty()) continue;  // an empty path is refused before anything changes
     EXPECT_EQ(player.FileName(), "");
-    EXPECT_EQ(player.PlayState(), 0);
+    EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
     // Unequal, so a play mode does not take the empty player for an ended song.
     EXPECT_EQ(player.CurrentPosition(), -1.0);
     EXPECT_EQ(player.Duration(), 0.0);
@@ -259,14 +259,14 @@ TEST_F(MpvPlayerTest, WhatCannotBeOpenedFailsAndLeavesThePlayerEmpty) {
   }
   // Still able to play afterwards.
   ASSERT_TRUE(player.Open(Tone("mp3")));
-  EXPECT_EQ(player.PlayState(), 2);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   fs::remove_all(dir);
 }
 
 TEST_F(MpvPlayerTest, ANewPlayerIsEmptyAndNotTakenForAnEndedSong) {
   MpvPlayer player(Silent());
   EXPECT_EQ(player.FileName(), "");
-  EXPECT_EQ(player.PlayState(), 0);
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
   EXPECT_EQ(player.CurrentPosition(), -1.0);
   EXPECT_EQ(player.Duration(), 0.0);
   EXPECT_FALSE(Ended(player));

@@ -57,18 +57,18 @@ TEST(ModeToggles, RepliesIgnoreSilentModeAndNothingStartsAtOnce) {
 TEST(ModeQuery, NamesAudioStateAndStyle) {
   const struct {
     const char* name;
-    int playState;
+    PlayStateValue playState;
     bool mute;
     bool failReads;
     Lines modes;
     std::string body;
   } cases[] = {
-      {"nothing loaded", 0, false, false, {}, "normal</b>, playstate: <b>stop</b>, playstyle: <b>none"},
-      {"playing muted in order", 2, true, false, {"con", "order"}, "mute</b>, playstate: <b>play</b>, playstyle: <b>order"},
-      {"paused on repeat", 1, false, false, {"rep"}, "normal</b>, playstate: <b>pause</b>, playstyle: <b>repeat"},
-      {"continuous", 2, false, false, {"con"}, "normal</b>, playstate: <b>play</b>, playstyle: <b>continuous"},
-      {"another state", 7, false, false, {}, "normal</b>, playstate: <b>stop</b>, playstyle: <b>none"},
-      {"unreadable player", 2, false, true, {}, "mute</b>, playstate: <b>stop</b>, playstyle: <b>none"},
+      {"nothing loaded", PlayStateValue::Stopped, false, false, {}, "normal</b>, playstate: <b>stop</b>, playstyle: <b>none"},
+      {"playing muted in order", PlayStateValue::Playing, true, false, {"con", "order"}, "mute</b>, playstate: <b>play</b>, playstyle: <b>order"},
+      {"paused on repeat", PlayStateValue::Paused, false, false, {"rep"}, "normal</b>, playstate: <b>pause</b>, playstyle: <b>repeat"},
+      {"continuous", PlayStateValue::Playing, false, false, {"con"}, "normal</b>, playstate: <b>play</b>, playstyle: <b>continuous"},
+      {"a value outside the three", static_cast<PlayStateValue>(7), false, false, {}, "normal</b>, playstate: <b>stop</b>, playstyle: <b>none"},
+      {"unreadable player", PlayStateValue::Playing, false, true, {}, "mute</b>, playstate: <b>stop</b>, playstyle: <b>none"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -121,9 +121,9 @@ TEST(PauseStopMuteSong, ConfirmWithTheCurrentEntry) {
   Scenario s;
   Playing(s);
   s.MemberSays("pause");
-  EXPECT_EQ(s.t.player.playState, 1);
+  EXPECT_EQ(s.t.player.playState, PlayStateValue::Paused);
   s.MemberSays("pause");
-  EXPECT_EQ(s.t.player.playState, 2);
+  EXPECT_EQ(s.t.player.playState, PlayStateValue::Playing);
   s.MemberSays("mute");
   EXPECT_TRUE(s.t.player.mute);
   s.MemberSays("mute");
@@ -131,7 +131,7 @@ TEST(PauseStopMuteSong, ConfirmWithTheCurrentEntry) {
   s.MemberSays("song");
   s.MemberSays("pause");
   s.MemberSays("stop");  // a paused song can be stopped
-  EXPECT_EQ(s.t.player.playState, 0);
+  EXPECT_EQ(s.t.player.playState, PlayStateValue::Stopped);
   s.MemberSays("song");  // nothing to say once stopped
   EXPECT_EQ(s.Bodies(), (Lines{"> pause #2 - <b>s1</b> ", "> unpause #2 - <b>s1</b> ", "> mute #2 - <b>s1</b> ",
                                "> unmute #2 - <b>s1</b> ", "> current song #2 - <b>s1</b> ", "> pause #2 - <b>s1</b> ",
@@ -160,7 +160,7 @@ TEST(PauseStopMuteSong, SilentModeActsWithoutConfirmingButSongStillAnswers) {
   s.MemberSays("stop");
   EXPECT_EQ(s.Bodies(), (Lines{"> current song #2 - <b>s1</b> "}));
   EXPECT_TRUE(s.t.player.mute);
-  EXPECT_EQ(s.t.player.playState, 0);
+  EXPECT_EQ(s.t.player.playState, PlayStateValue::Stopped);
 }
 
 TEST(Song, AfterTheLibraryWasRebuiltReportsNumberZeroWithTheLastName) {

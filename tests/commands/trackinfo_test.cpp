@@ -57,7 +57,7 @@ TEST(Id3, NothingPlayingGetsOneLine) {
     void (*setUp)(Scenario&);
   } cases[] = {
       {"nothing loaded", [](Scenario&) {}},
-      {"stopped", [](Scenario& s) { s.t.player.playState = 0; }},
+      {"stopped", [](Scenario& s) { s.t.player.playState = PlayStateValue::Stopped; }},
       {"no song name", [](Scenario& s) { s.bot().form1.lblSong.clear(); }},
       {"player unreadable", [](Scenario& s) { s.t.player.failReads = true; }},
   };
@@ -73,7 +73,7 @@ TEST(Id3, NothingPlayingGetsOneLine) {
 
 TEST(Id3, Mp3AnswerInThreeLines) {
   Playing p("song", TaggedMp3("Night Drive", "The Band", "First", "1999", "best one", '\0'));
-  p.s.t.player.playState = 1;  // paused counts as playing
+  p.s.t.player.playState = PlayStateValue::Paused;  // paused counts as playing
   p.s.MemberSays("id3");
   EXPECT_EQ(p.s.Bodies(), (Lines{"> artist: <b>The Band</b> - title: <b>Night Drive</b> ",
                                  "> album: <b>First</b> - length: <b>3:05</b> - size: <b>4</b>kb</b> ",

@@ -27,7 +27,7 @@ inline void LoadLibrary(Scenario& s, const std::vector<std::string>& names, doub
 // The player as the real one answers with nothing loaded.
 inline void NothingLoaded(Scenario& s) {
   s.t.player.fileName.clear();
-  s.t.player.playState = 0;
+  s.t.player.playState = PlayStateValue::Stopped;
   s.t.player.position = -1;
   s.t.player.duration = 0;
 }
@@ -35,7 +35,7 @@ inline void NothingLoaded(Scenario& s) {
 // The loaded song has played to its end.
 inline void PlayToEnd(Scenario& s) {
   s.t.player.position = s.t.player.duration;
-  s.t.player.playState = 0;
+  s.t.player.playState = PlayStateValue::Stopped;
 }
 
 }  // namespace wavecrest::testing

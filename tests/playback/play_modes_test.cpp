@@ -71,7 +71,7 @@ TEST(PlayModes, WhatFollowsTheEndOfASong) {
     EXPECT_EQ(s.Bodies(), c.bodies);
     EXPECT_EQ(s.bot().form1.List3.listIndex, c.current);
     EXPECT_EQ(s.t.player.position, 0);  // started over from its beginning
-    EXPECT_EQ(s.t.player.playState, 2);
+    EXPECT_EQ(s.t.player.playState, PlayStateValue::Playing);
   }
 }
 

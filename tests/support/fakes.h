@@ -59,7 +59,7 @@ class FakeMediaPlayer final : public MediaPlayer {
  public:
   std::map<std::string, double> durations;  // openable files and their lengths
   std::string fileName;
-  int playState = 0;
+  PlayStateValue playState = PlayStateValue::Stopped;
   bool mute = false;
   std::optional<int> volume;
   double position = 0;
@@ -74,14 +74,14 @@ class FakeMediaPlayer final : public MediaPlayer {
     fileName = path;
     duration = it->second;
     position = 0;
-    playState = 2;
+    playState = PlayStateValue::Playing;
     return true;
   }
-  bool Play() override { return Set(2); }
-  bool Pause() override { return Set(1); }
-  bool Stop() override { return Set(0); }
+  bool Play() override { return Set(PlayStateValue::Playing); }
+  bool Pause() override { return Set(PlayStateValue::Paused); }
+  bool Stop() override { return Set(PlayStateValue::Stopped); }
   std::optional<std::string> FileName() override { return Read(fileName); }
-  std::optional<int> PlayState() override { return Read(playState); }
+  std::optional<PlayStateValue> PlayState() override { return Read(playState); }
   std::optional<bool> Mute() override { return Read(mute); }
   bool SetMute(bool value) override {
     mute = value;
@@ -105,7 +105,7 @@ class FakeMediaPlayer final : public MediaPlayer {
     if (failReads) return std::nullopt;
     return value;
   }
-  bool Set(int state) {
+  bool Set(PlayStateValue state) {
     if (fileName.empty()) return false;
     playState = state;
     return true;

@@ -221,12 +221,11 @@ bool MpvPlayer::Stop() {
 
 std::optional<std::string> MpvPlayer::FileName() { return fileName_; }
 
-std::optional<int> MpvPlayer::PlayState() {
-  if (!Loaded() || stopped_) return static_cast<int>(PlayStateValue::Stopped);
-  if (EndReached()) return static_cast<int>(PlayStateValue::Stopped);
+std::optional<PlayStateValue> MpvPlayer::PlayState() {
+  if (!Loaded() || stopped_ || EndReached()) return PlayStateValue::Stopped;
   const std::optional<bool> paused = ReadFlag("pause");
   if (!paused) return std::nullopt;
-  return static_cast<int>(*paused ? PlayStateValue::Paused : PlayStateValue::Playing);
+  return *paused ? PlayStateValue::Paused : PlayStateValue::Playing;
 }
 
 std::optional<bool> MpvPlayer::Mute() {

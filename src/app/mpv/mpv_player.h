@@ -14,7 +14,7 @@
 //
 // Every call that changes state returns only when the new state can be read:
 // Open returns once the file is loaded and its sound has started (so Duration
-// is readable at once), Pause makes PlayState read 1 at once, a position write
+// is readable at once), Pause makes PlayState read Paused at once, a position write
 // returns once the seek is done. These waits block the UI thread on libmpv's
 // event queue (no spinning) for the few milliseconds a local file needs
 // (measured: about 3 ms for MP3 and WMA, 10 ms for WAV); they give up after
@@ -22,11 +22,11 @@
 //
 // What the reads answer in each state:
 //
-//   state                 FileName   PlayState  CurrentPosition   Duration
-//   nothing loaded        ""         0          -1                0
-//   playing / paused      the path   2 / 1      0 … Duration      length
-//   played to its end     the path   0          == Duration       length
-//   after Stop            the path   0          0                 length
+//   state                 FileName   PlayState          CurrentPosition   Duration
+//   nothing loaded        ""         Stopped            -1                0
+//   playing / paused      the path   Playing / Paused   0 … Duration      length
+//   played to its end     the path   Stopped            == Duration       length
+//   after Stop            the path   Stopped            0                 length
 //
 // The play modes take "position equals duration" for the end of a song, and a
 // failed read for an end as well. So the empty player answers two values that
@@ -77,7 +77,7 @@ class MpvPlayer final : public MediaPlayer {
   bool Stop() override;
 
   std::optional<std::string> FileName() override;
-  std::optional<int> PlayState() override;
+  std::optional<PlayStateValue> PlayState() override;
   std::optional<bool> Mute() override;
   bool SetMute(bool mute) override;
   // 0 is full loudness; positive values are taken as 0 (no amplification).
@@ -87,7 +87,7 @@ class MpvPlayer final : public MediaPlayer {
   // the target. A playing file plays on from there, a paused one stays paused
   // there, and one that had played to its end is left paused there. A target
   // at or beyond the duration is taken as the duration: the file has then
-  // played to its end (PlayState 0, position == duration) and Play starts it
+  // played to its end (Stopped, position == duration) and Play starts it
   // again. A negative target is taken as 0. False with nothing loaded and for
   // a stopped file.
   bool SetCurrentPosition(double seconds) override;
