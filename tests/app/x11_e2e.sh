@@ -31,6 +31,8 @@ if [[ -z "$window" ]]; then
   exit 1
 fi
 xwininfo -shape -id "$window" | grep -E "Width|Height|shape extents"
+# Task bars show the program's own icon, the desktop entry's picture.
+xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || { echo "x11_e2e: the main window has no 64x64 icon" >&2; exit 1; }
 $check shape "$window" "$source/assets/skins/main.png"
 
 # lblSong2 sits at (16, 218) in the window, 265 x 18 pixels.

@@ -6,6 +6,7 @@
 #include "app/qt/form2_window.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <chrono>
 #include <cstdlib>
@@ -25,6 +26,8 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   // The main window may be hidden by `coms`; the program ends by `exit` or
   // with the chat room, not when no window is left on screen.
   QApplication::setQuitOnLastWindowClosed(false);
+  // The same picture as the desktop entry's, for task bars and window lists.
+  QApplication::setWindowIcon(QIcon(":/wavecrest.png"));
   Form1Window mainWindow;
   Form2Window matchesWindow;
   AppSystem system(options, mainWindow, matchesWindow);
