@@ -79,7 +79,25 @@ void ChatSend(HostWindows& host, EventLoop& loop, const std::string& text) {
   }
 }
 
-void HostChatClient::ChatSend(const std::string& line) { wavecrest::ChatSend(host_, loop_, line); }
+namespace {
+
+// Lets events run until everything said so far has left the network, the
+// member is out of the room (the rest is dropped), or the bound has passed.
+void WaitForTurn(const RoomNetwork& network, EventLoop& loop) {
+  const std::uint64_t said = network.LinesQueued();
+  const double start = loop.SecondsSinceMidnight();
+  while (network.LinesSent() < said && network.Joined()) {
+    if (ElapsedSeconds(start, loop.SecondsSinceMidnight()) >= kMaxTurnSeconds) return;
+    loop.PumpOnce(kTurnPumpWait);
+  }
+}
+
+}  // namespace
+
+void HostChatClient::ChatSend(const std::string& line) {
+  wavecrest::ChatSend(host_, loop_, line);
+  if (network_ != nullptr) WaitForTurn(*network_, loop_);
+}
 
 std::string HostChatClient::AolVersion() { return wavecrest::AolVersion(host_); }
 
