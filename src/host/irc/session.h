@@ -111,14 +111,17 @@ class Session {
   // Connection and registration (session.cpp).
   void Send(std::string_view command, const std::vector<std::string>& params);
   void Problem(const std::string& text);
-  void OnWelcome(const Message& message, double now);
-  void OnNickRejected(const Message& message);
-  void OnCap(const Message& message);
-  void OnIsupport(const Message& message);
-  void OnKeepalive(double now, SessionAction& action);
   void Dispatch(const Message& message, double now);
+  void OnCap(const Message& message);
+  void OnWelcome(const Message& message, double now);
+  void OnIsupport(const Message& message);
+  void OnNickRejected(const Message& message);
+  void OnServerError(const Message& message);
+  void CheckKeepalive(double now, SessionAction& action);
+  void CheckStableConnection(double now);
 
   // The channel (session_channel.cpp).
+  void DispatchChannel(const Message& message, double now);
   bool IsOwnChannel(std::string_view target) const;
   bool IsMe(std::string_view nick) const;
   void OnJoin(const Message& message);
@@ -127,6 +130,7 @@ class Session {
   void OnQuitOf(const Message& message);
   void OnNick(const Message& message);
   void OnNames(const Message& message);
+  void OnEndOfNames(const Message& message);
   void OnJoinRefused(const Message& message, double now);
   void OnChannelText(const Message& message, LineKind kind);
   void LeaveChannel();
@@ -141,23 +145,31 @@ class Session {
   SessionConfig config_;
   SessionListener& listener_;
   State state_ = State::kDisconnected;
+
+  // Registration: the nick tried and how it was chosen.
   std::string nick_;
   int nickAttempt_ = 0;
+  int nicksTried_ = 0;
+  std::size_t maxNickLength_ = 0;  // 0: not known to be limited
+  bool capEnded_ = false;
+
+  // The channel and what the server shows of us.
   bool joined_ = false;
-  bool reconnectWanted_ = false;
   ChannelPeople people_;
   Prefix ownPrefix_;
   std::size_t lineLength_ = 512;
-  std::size_t nickLength_ = 0;  // 0: unknown
 
+  // Timers, in the caller's monotonic seconds.
   double lastTraffic_ = 0.0;
   bool pingSent_ = false;
-  double registeredAt_ = 0.0;
+  bool reconnectWanted_ = false;
+  std::optional<double> registeredAt_;
   bool backoffReset_ = false;
   std::optional<double> rejoinAt_;
   Backoff reconnectBackoff_;
   Backoff joinBackoff_;
 
+  // The member's lines waiting for the flood bucket.
   FloodBucket flood_;
   std::deque<std::string> queue_;
   std::uint64_t linesQueued_ = 0;
