@@ -1,5 +1,6 @@
 #include "host/chat_send.h"
 
+#include "core/diagnostics.h"
 #include "core/text.h"
 #include "host/discovery.h"
 
@@ -47,7 +48,10 @@ void TypeLine(HostWindows& host, EventLoop& loop, const std::string& text, Layou
   if (text.empty()) return;
   const WindowHandle room = FindChatRoom(host);
   const WindowHandle box = FindEntryBox(host, layout);
-  if (room == kNoWindow || box == kNoWindow) return;
+  if (room == kNoWindow || box == kNoWindow) {
+    Diagnose(room == kNoWindow ? "no chat room is open: a line was not said" : "the chat room has no entry box: a line was not said");
+    return;
+  }
 
   std::string saved = GetControlText(host, FindEntryBox(host, layout));
   if (!saved.empty()) host.SendSetText(box, "");

@@ -100,6 +100,7 @@ void IrcRoomNetwork::Quit(const std::string& message) {
   if (quitting_) return;
   reconnectTimer_.stop();
   if (connected_) {
+    quitting_ = true;  // the disconnect that follows is ours: no reconnecting
     session_.Quit(message, Now());
     socket_.flush();
     socket_.waitForBytesWritten(kQuitFlushMilliseconds);
@@ -161,7 +162,10 @@ void IrcRoomNetwork::OnSocketGone() {
 }
 
 void IrcRoomNetwork::OnSslErrors(const QList<QSslError>& errors) {
-  // The connection is refused (nothing is ignored); say why, once.
+  // The connection is refused (nothing is ignored); the reason is told with
+  // the failed connection, and the details once.
+  if (certificateDetailsSaid_) return;
+  certificateDetailsSaid_ = true;
   std::string why;
   for (const QSslError& error : errors) why += (why.empty() ? "" : "; ") + error.errorString().toStdString();
   OnProblem("the certificate of " + HostAndPort(settings_.url) + " is not trusted: " + why +
@@ -190,6 +194,9 @@ void IrcRoomNetwork::SendLine(const std::string& line) {
   std::string out = line;
   out += "\r\n";
   socket_.write(out.data(), static_cast<qint64>(out.size()));
+  // Out now, not when the loop next looks at the socket: a line said just
+  // before a long handler would otherwise wait for that handler.
+  socket_.flush();
 }
 
 void IrcRoomNetwork::OnChannelLine(const std::string& speaker, const std::string& text, const std::string& styled,

@@ -90,6 +90,7 @@ class IrcRoomNetwork final : public QObject, public RoomNetwork, private irc::Se
   std::uint64_t linesQueued_ = 0;
   bool connected_ = false;
   bool quitting_ = false;
+  bool certificateDetailsSaid_ = false;
   // The last problem said, so that a connection failing again the same way
   // at every retry says so once.
   std::string lastProblem_;
