@@ -28,9 +28,9 @@ struct SessionConfig {
   std::string nick;                       // wanted nick
   std::string user = "wavecrest";
   std::string realName = "wavecrest";
-  std::optional<std::string> password;    // sent as PASS, never logged
+  std::optional<std::string> password = {};   // sent as PASS, never logged
   std::string channel;                    // "#room"
-  std::optional<std::string> ownerMask;   // see SessionListener::OnChannelLine
+  std::optional<std::string> ownerMask = {};  // see SessionListener::OnChannelLine
 };
 
 enum class LineKind { kMessage, kAction, kNotice };
