@@ -8,6 +8,9 @@
       Presses the left button at window point (X, Y) with a synthetic mouse
       (xdotool), moves it by (DX, DY), releases it, and waits (10 s at most)
       for the server to report the window moved by (DX, DY).
+  x11_window_check.py unmapped WINDOW COMMAND...
+      Runs COMMAND (xdotool keys, say) and waits (10 s at most) for the
+      server to report the window unmapped: hidden by what COMMAND did.
 """
 
 import ctypes
@@ -43,6 +46,7 @@ xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_i
                                      ctypes.POINTER(ctypes.c_int)]
 SHAPE_BOUNDING = 0
 STRUCTURE_NOTIFY_MASK = 1 << 17
+UNMAP_NOTIFY = 18
 
 
 def read_png_rgb(path):
@@ -148,11 +152,32 @@ def check_drag(window, x, y, dx, dy):
     print(f"drag: the window moved from {start} to {position(dpy, window)}")
 
 
+def check_unmapped(window, command):
+    dpy = display()
+    x11.XSelectInput(dpy, window, STRUCTURE_NOTIFY_MASK)
+    x11.XFlush(dpy)
+    subprocess.run(command, check=True)
+    event = ctypes.create_string_buffer(256)
+    fd = x11.XConnectionNumber(dpy)
+    while True:
+        if x11.XPending(dpy):
+            x11.XNextEvent(dpy, event)
+            if struct.unpack_from("i", event.raw)[0] == UNMAP_NOTIFY:
+                print(f"unmapped: {' '.join(command)} hid the window")
+                return
+            continue
+        ready, _, _ = select.select([fd], [], [], 10.0)
+        if not ready:
+            sys.exit(f"x11_window_check: the window stayed mapped after {' '.join(command)}")
+
+
 def main():
     if len(sys.argv) == 4 and sys.argv[1] == "shape":
         check_shape(int(sys.argv[2], 0), sys.argv[3])
     elif len(sys.argv) == 7 and sys.argv[1] == "drag":
         check_drag(int(sys.argv[2], 0), *(int(a) for a in sys.argv[3:]))
+    elif len(sys.argv) >= 4 and sys.argv[1] == "unmapped":
+        check_unmapped(int(sys.argv[2], 0), sys.argv[3:])
     else:
         sys.exit(__doc__)
 
