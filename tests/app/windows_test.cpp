@@ -22,6 +22,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
 namespace wavecrest {
 namespace {
 
@@ -312,6 +316,78 @@ TEST(Form2Window, ShowsTheMatchesAndItsButtonsWork) {
   win.Command3()->click();
   EXPECT_FALSE(w.bot.form2.loaded);
   EXPECT_FALSE(win.isVisible());
+}
+
+double Luminance(QRgb p) {
+  const auto linear = [](int c) {
+    const double v = c / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) + 0.0722 * linear(qBlue(p));
+}
+
+// How well a row's text stands out: the contrast ratio (1 to 21) between its
+// commonest colour, the background, and the colour farthest from it.
+double RowContrast(QListView* view, int row) {
+  const QImage shot = view->viewport()->grab().toImage();
+  const QRect rect = view->visualRect(view->model()->index(row, 0)) & shot.rect();
+  std::map<QRgb, int> counts;
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int x = rect.left(); x <= rect.right(); ++x) ++counts[shot.pixel(x, y)];
+  }
+  const QRgb background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                            return a.second < b.second;
+                          })->first;
+  double best = 1;
+  for (const auto& [colour, count] : counts) {
+    const double a = Luminance(colour), b = Luminance(background);
+    best = std::max(best, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+  }
+  return best;
+}
+
+TEST(Form2Window, TheKeyboardMovesTheSelectionAndEnterPlaysItAsADoubleClickDoes) {
+  const struct {
+    std::vector<Qt::Key> keys;
+    const char* played;  // nullptr: Enter with no row selected plays nothing
+    const char* announced;
+  } cases[] = {
+      {{Qt::Key_Return}, nullptr, nullptr},
+      {{Qt::Key_Down, Qt::Key_Return}, "/music/song 1.mp3", "#2 - <b>song 1</b>"},
+      {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Enter}, "/music/song 2.mp3",
+       "#3 - <b>song 2</b>"},
+  };
+  for (const auto& c : cases) {
+    WindowedBot w;
+    w.LoadLibrary({"intro", "song 1", "song 2", "song 3"});
+    w.bot.form1.List4.items = {"1", "2", "3"};
+    FillMatchesWindow(w.bot);
+    Form2Window& win = w.matchesWindow;
+    for (const Qt::Key key : c.keys) {
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // The selected row stands out of the red list, and so do the others.
+        const int selected = win.List1()->currentIndex().row();
+        for (int row = 0; row < 3; ++row) {
+          EXPECT_GE(RowContrast(win.List1(), row), 4.5) << "row " << row << ", selected " << selected;
+        }
+        if (selected >= 0) {
+          EXPECT_EQ(win.List1()->toolTip().toStdString(), w.bot.form2.List1.RowText(selected));
+        }
+      }
+      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+      QApplication::sendEvent(win.List1(), &press);
+    }
+    if (c.played == nullptr) {
+      EXPECT_TRUE(w.player.fileName.empty());
+      EXPECT_TRUE(w.chat.lines.empty());
+      EXPECT_TRUE(win.isVisible());
+      continue;
+    }
+    EXPECT_EQ(w.player.fileName, c.played);
+    EXPECT_FALSE(win.isVisible());
+    ASSERT_EQ(w.chat.lines.size(), 1u) << c.played << ": one announcement, no second play";
+    EXPECT_NE(w.chat.lines[0].find(c.announced), std::string::npos) << w.chat.lines[0];
+  }
 }
 
 // The colour of the bar along its bottom row, below the printed percent.

@@ -8,6 +8,9 @@
       Presses the left button at window point (X, Y) with a synthetic mouse
       (xdotool), moves it by (DX, DY), releases it, and waits (10 s at most)
       for the server to report the window moved by (DX, DY).
+  x11_window_check.py unmapped WINDOW COMMAND...
+      Runs COMMAND (xdotool keys, say) and waits (10 s at most) for the
+      server to report the window unmapped: hidden by what COMMAND did.
 """
 
 import ctypes
@@ -43,6 +46,7 @@ xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_i
                                      ctypes.POINTER(ctypes.c_int)]
 SHAPE_BOUNDING = 0
 STRUCTURE_NOTIFY_MASK = 1 << 17
+UNMAP_NOTIFY = 18
 
 
 def read_png_rgb(path):
@@ -98,6 +102,26 @@ def position(dpy, window):
     return x.value, y.value
 
 
+def wait_for(dpy, done, timeout=10.0):
+    """Takes the server's events until done(event) holds (done(None) is asked
+    first); False when no event came for `timeout` seconds."""
+    event = ctypes.create_string_buffer(256)
+    fd = x11.XConnectionNumber(dpy)
+    if done(None):
+        return True
+    while True:
+        # A request may queue events inside Xlib; take those first, then
+        # wait on the connection for more.
+        if x11.XPending(dpy):
+            x11.XNextEvent(dpy, event)
+            if done(event):
+                return True
+            continue
+        ready, _, _ = select.select([fd], [], [], timeout)
+        if not ready:
+            return False
+
+
 def check_shape(window, skin_path):
     dpy = display()
     count, ordering = ctypes.c_int(), ctypes.c_int()
@@ -131,21 +155,22 @@ def check_drag(window, x, y, dx, dy):
     subprocess.run(["xdotool", "mousemove", "--sync", str(sx), str(sy), "mousedown", "1",
                     "mousemove", "--sync", str(sx + dx), str(sy + dy), "mouseup", "1"], check=True)
     want = (start[0] + dx, start[1] + dy)
-    event = ctypes.create_string_buffer(256)
-    fd = x11.XConnectionNumber(dpy)
-    # Wait for the server's reports of the window's moves; the timeout only
-    # guards against a window that never moves.
-    while position(dpy, window) != want:
-        # Reading the position may queue events inside Xlib; take those
-        # first, then wait on the connection for more.
-        if x11.XPending(dpy):
-            x11.XNextEvent(dpy, event)
-            continue
-        ready, _, _ = select.select([fd], [], [], 10.0)
-        if not ready:
-            sys.exit(f"x11_window_check: the window stayed at {position(dpy, window)}, "
-                     f"started at {start}, expected {want}")
+    # The server reports the window's moves; the timeout only guards against
+    # a window that never moves.
+    if not wait_for(dpy, lambda event: position(dpy, window) == want):
+        sys.exit(f"x11_window_check: the window stayed at {position(dpy, window)}, "
+                 f"started at {start}, expected {want}")
     print(f"drag: the window moved from {start} to {position(dpy, window)}")
+
+
+def check_unmapped(window, command):
+    dpy = display()
+    x11.XSelectInput(dpy, window, STRUCTURE_NOTIFY_MASK)
+    x11.XFlush(dpy)
+    subprocess.run(command, check=True)
+    if not wait_for(dpy, lambda event: event is not None and struct.unpack_from("i", event.raw)[0] == UNMAP_NOTIFY):
+        sys.exit(f"x11_window_check: the window stayed mapped after {' '.join(command)}")
+    print(f"unmapped: {' '.join(command)} hid the window")
 
 
 def main():
@@ -153,6 +178,8 @@ def main():
         check_shape(int(sys.argv[2], 0), sys.argv[3])
     elif len(sys.argv) == 7 and sys.argv[1] == "drag":
         check_drag(int(sys.argv[2], 0), *(int(a) for a in sys.argv[3:]))
+    elif len(sys.argv) >= 4 and sys.argv[1] == "unmapped":
+        check_unmapped(int(sys.argv[2], 0), sys.argv[3:])
     else:
         sys.exit(__doc__)
 

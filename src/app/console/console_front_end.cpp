@@ -3,6 +3,7 @@
 #include "app/app_system.h"
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
+#include "app/mpris/mpris_service.h"
 #include "core/bot.h"
 #include "library/matches.h"
 #include "playback/play_entry.h"
@@ -245,6 +246,7 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
   if (!system.Start()) return kExitAnotherInstance;
+  const MprisService mpris(bot, MprisHooks{});  // gone before the system it reads
   ConsoleSession session(bot, client, system.irc ? EndOfInput::kKeepsRunning : EndOfInput::kEndsProgram);
   session.Start();
   const int status = app.exec();

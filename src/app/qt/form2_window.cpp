@@ -5,6 +5,7 @@
 #include "core/bot.h"
 #include "library/matches.h"
 
+#include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
 
@@ -26,6 +27,12 @@ Form2Window::Form2Window(QWidget* parent) : SkinnedWindow(":/skins/matches.png",
   connect(list1_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
     if (bot_) DoubleClickMatchesRow(*bot_, index.row());
   });
+  // A row reached by the arrow keys is a click on it, as in any list box;
+  // the selection Refresh shows is already the model's and clicks nothing.
+  connect(list1_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+    if (bot_ && index.isValid() && index.row() != bot_->form2.List1.listIndex) ClickMatchesRow(*bot_, index.row());
+  });
+  list1_->installEventFilter(this);
   connect(command1_, &QPushButton::clicked, this, [this] {
     if (bot_) Command1_Click(*bot_);
   });
@@ -43,6 +50,16 @@ QPushButton* Form2Window::MakeButton(const char* text, const char* tip, int left
   button->setToolTip(tip);
   button->setGeometry(Pixels(Twips{left, 2080, width, 255}));
   return button;
+}
+
+bool Form2Window::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != list1_ || event->type() != QEvent::KeyPress) return SkinnedWindow::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return SkinnedWindow::eventFilter(watched, event);
+  // Taken here: the view would otherwise report it as an activation too.
+  const QModelIndex current = list1_->currentIndex();
+  if (bot_ && current.isValid()) DoubleClickMatchesRow(*bot_, current.row());
+  return true;
 }
 
 void Form2Window::Attach(Bot& bot) {

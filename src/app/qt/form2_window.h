@@ -4,6 +4,9 @@
 // three buttons. It renders the Form2 model in Refresh() and forwards clicks
 // to the window's actions; it keeps no state of its own beyond whether the
 // current load has been shaped.
+//
+// By keyboard: the arrow keys move the selection as clicks do (the tooltip
+// follows), and Enter plays the selected row as a double-click does.
 
 #include "app/qt/skinned_window.h"
 #include "core/views.h"
@@ -31,6 +34,9 @@ class Form2Window final : public SkinnedWindow, public MatchesView {
   QPushButton* Command1() const { return command1_; }
   QPushButton* Command2() const { return command2_; }
   QPushButton* Command3() const { return command3_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QPushButton* MakeButton(const char* text, const char* tip, int left, int width);

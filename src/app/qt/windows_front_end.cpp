@@ -1,6 +1,7 @@
 #include "app/qt/windows_front_end.h"
 
 #include "app/app_system.h"
+#include "app/mpris/mpris_service.h"
 #include "app/qt/chat_room_window.h"
 #include "app/qt/form1_window.h"
 #include "app/qt/form2_window.h"
@@ -50,6 +51,11 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   // the columns, as they always have.
   mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
   if (!system.Start()) return kExitAnotherInstance;
+  // Gone before the system it reads.
+  const MprisService mpris(bot, MprisHooks{[&mainWindow] {
+    mainWindow.raise();
+    mainWindow.activateWindow();
+  }});
   const int status = app.exec();
   system.Leave();
   return status;

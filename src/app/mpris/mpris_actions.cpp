@@ -1,0 +1,65 @@
+#include "app/mpris/mpris_actions.h"
+
+#include "commands/playback.h"
+#include "commands/status.h"
+#include "core/bot.h"
+#include "playback/play_entry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace wavecrest {
+namespace {
+
+void Play(Bot& bot) {
+  if (SongLoaded(bot.player)) {
+    if (bot.player.PlayState() == PlayStateValue::Paused) PauseCommand(bot, "pause");
+    return;
+  }
+  const ListBox& library = bot.form1.List3;
+  if (library.ListCount() == 0) return;
+  DoubleClickLibraryRow(bot, library.HasRow(library.listIndex) ? library.listIndex : 0);
+}
+
+void Perform(Bot& bot, MprisAction action) {
+  switch (action) {
+    case MprisAction::Play:
+      return Play(bot);
+    case MprisAction::Pause:
+      if (SongLoaded(bot.player) && bot.player.PlayState() == PlayStateValue::Playing) PauseCommand(bot, "pause");
+      return;
+    case MprisAction::PlayPause:
+      if (SongLoaded(bot.player)) return PauseCommand(bot, "pause");
+      return Play(bot);
+    case MprisAction::Stop:
+      return StopCommand(bot, "stop");
+    case MprisAction::Next:
+      return NextCommand(bot, "next");
+    case MprisAction::Previous:
+      return PrevCommand(bot, "prev");
+    case MprisAction::Quit:
+      return ExitCommand(bot, "exit");
+  }
+}
+
+}  // namespace
+
+void RunMprisAction(Bot& bot, MprisAction action) {
+  if (bot.Ended()) return;
+  const BusyScope busy(bot.busyDepth);
+  Perform(bot, action);
+  bot.mainView.Refresh();
+}
+
+int VolumePercent(double volume) {
+  return static_cast<int>(std::clamp(std::lround(volume * 100), 1L, 100L));
+}
+
+void SetMprisVolume(Bot& bot, double volume) {
+  if (bot.Ended() || !std::isfinite(volume)) return;
+  const BusyScope busy(bot.busyDepth);
+  VolCommand(bot, "vol " + std::to_string(VolumePercent(volume)));
+  bot.mainView.Refresh();
+}
+
+}  // namespace wavecrest
