@@ -243,9 +243,9 @@ TEST(SimulatedClient, OnlyKnownVersionsAreSimulated) {
 TEST(SimulatedClient, TheTranscriptKeepsTheLastLinesOfALongFlood) {
   VirtualEventLoop loop;
   SimulatedClient client(loop, "9.0", kMember);
-  for (const std::size_t said : {kTranscriptLines / 2, kTranscriptLines * 3, kTranscriptLines * 10 + 7}) {
-    client.ClearTranscript();
-    for (std::size_t i = 0; i < said; ++i) client.OtherSays("flood", std::to_string(i));
+  std::size_t said = 0;
+  for (const std::size_t checkpoint : {kTranscriptLines / 2, kTranscriptLines * 2 + 7}) {
+    while (said < checkpoint) client.OtherSays("flood", std::to_string(said++));
     const auto& kept = client.Transcript();
     EXPECT_GE(kept.size(), std::min(said, kTranscriptLines)) << said;
     EXPECT_LE(kept.size(), kTranscriptLines + kTranscriptLines / 4) << said;
