@@ -223,9 +223,9 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
 
   const bool pretty =
       options.style == OutputStyle::Pretty || (options.style == OutputStyle::Auto && ::isatty(STDOUT_FILENO));
-  client.SetOnLineSaid([pretty](const sim::RoomLine& line) {
+  client.SetOnLineSaid([pretty, palette = PaletteFromEnvironment()](const sim::RoomLine& line) {
     if (pretty) {
-      PrintLine(stdout, "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m: " + RenderChatHtml(line.text));
+      PrintLine(stdout, "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m: " + RenderChatHtml(line.text, palette));
     } else {
       PrintLine(stdout, line.speaker + ": " + line.text);
     }
