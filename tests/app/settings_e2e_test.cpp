@@ -150,6 +150,41 @@ TEST_F(SettingsE2E, InstancesRefusedWhileOneChangesSettingsLoseNothing) {
   EXPECT_EQ(first->exitCode(), 0);
 }
 
+TEST_F(SettingsE2E, SimultaneousStartsRunOneInstanceAndCountOneStart) {
+  constexpr int kRounds = 3;
+  constexpr int kStarts = 8;
+  for (int round = 0; round < kRounds; ++round) {
+    std::ofstream(settings_) << "[settings]\nscreen name=member\nhandle=h" << round << "\nload=" << round * 10 << "\n";
+    std::vector<std::unique_ptr<QProcess>> starts;
+    for (int i = 0; i < kStarts; ++i) starts.push_back(Start());
+    // All but one are refused; the one that runs waits for its input.
+    int refused = 0;
+    QProcess* running = nullptr;
+    for (auto& p : starts) {
+      // The one that runs says its welcome; a refused one ends after its line.
+      std::string out;
+      while (out.find("welcome") == std::string::npos && p->state() != QProcess::NotRunning) {
+        p->waitForReadyRead(60000);
+        out += p->readAllStandardOutput().toStdString();
+      }
+      if (out.find("welcome") != std::string::npos) {
+        EXPECT_EQ(running, nullptr) << "round " << round << ": two instances run";
+        running = p.get();
+      } else {
+        EXPECT_EQ(p->exitCode(), 3) << "round " << round;
+        ++refused;
+      }
+    }
+    ASSERT_NE(running, nullptr) << "round " << round;
+    EXPECT_EQ(refused, kStarts - 1);
+    running->write("/quit\n");
+    ASSERT_TRUE(running->waitForFinished(60000));
+    EXPECT_EQ(Value("load"), std::to_string(round * 10 + 1)) << "round " << round << ":\n" << Bytes();
+    EXPECT_EQ(Value("handle"), "h" + std::to_string(round)) << "round " << round;
+    EXPECT_EQ(Value("screen name"), "member") << "round " << round;
+  }
+}
+
 TEST_F(SettingsE2E, KillsDuringWritesNeverTearTheFileAndLeaveNothingBehind) {
   std::ofstream(settings_) << "[settings]\nscreen name=member\nhandle=kept\n";
   std::mt19937 random(12345);
