@@ -211,6 +211,7 @@ TEST_F(SettingsE2E, KillsDuringWritesNeverTearTheFileAndLeaveNothingBehind) {
   last->write("/quit\n");
   ASSERT_TRUE(last->waitForFinished(60000));
   EXPECT_EQ(Temporaries(), 0);
+  EXPECT_FALSE(fs::exists(settings_.string() + ".write-lock"));
 }
 
 TEST_F(SettingsE2E, TextThatIsNotUtf8SpoilsNoOtherSetting) {
