@@ -1,5 +1,7 @@
 #include "core/diagnostics.h"
 
+#include "core/terminal_escape.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -15,14 +17,18 @@ DiagnosticSink& Sink() {
 
 void SetDiagnosticSink(DiagnosticSink sink) { Sink() = std::move(sink); }
 
+bool DiagnosticsOn() { return static_cast<bool>(Sink()); }
+
 void Diagnose(std::string_view note) {
   if (Sink()) Sink()(note);
 }
 
 void DiagnoseToStandardError() {
   SetDiagnosticSink([](std::string_view note) {
+    // Notes name files and quote chat text: nothing of it reaches the
+    // terminal raw.
     std::string line = "wavecrest: ";
-    line.append(note).push_back('\n');
+    line.append(EscapeControls(note)).push_back('\n');
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
   });

@@ -21,10 +21,14 @@ using DiagnosticSink = std::function<void(std::string_view note)>;
 // Replaces the sink; an empty one silences the notes again.
 void SetDiagnosticSink(DiagnosticSink sink);
 
+// Whether a sink is set (--verbose).
+bool DiagnosticsOn();
+
 // Passes one note (a whole sentence, no line end) to the sink, if any.
 void Diagnose(std::string_view note);
 
-// The sink --verbose sets: each note as one line "wavecrest: NOTE" on standard error.
+// The sink --verbose sets: each note as one line "wavecrest: NOTE" on
+// standard error, its control characters escaped (EscapeControls).
 void DiagnoseToStandardError();
 
 }  // namespace wavecrest

@@ -98,10 +98,24 @@ std::string_view LineEnding(std::string_view content) {
   return lf != std::string_view::npos && lf > 0 && content[lf - 1] == '\r' ? "\r\n" : "\n";
 }
 
+// Ends `out` with a line end before more lines are added. A file whose last
+// line ends in a lone CR has lost only the LF of its CR LF: the LF completes
+// it, where the whole line end would leave "\r\r\n" and a value read back
+// with a CR.
+void EndLastLine(std::string& out, std::string_view eol) {
+  if (out.empty() || out.back() == '\n') return;
+  if (out.back() == '\r') {
+    out.push_back('\n');
+    return;
+  }
+  out.append(eol);
+}
+
 // Values are one line each: a line break inside a value would split it into
-// a second key line, so breaks are stored as spaces.
+// a second key line, so breaks are stored as spaces. A value that is not
+// UTF-8 is converted here, so the file itself always is.
 std::string OneLine(std::string_view value) {
-  std::string out(value);
+  std::string out = ToUtf8(value);
   for (char& c : out) {
     if (c == '\r' || c == '\n') c = ' ';
   }
@@ -109,6 +123,18 @@ std::string OneLine(std::string_view value) {
 }
 
 }  // namespace
+
+std::string IniTextFromBytes(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const std::size_t lf = bytes.find('\n');
+    const std::size_t length = lf == std::string_view::npos ? bytes.size() : lf + 1;
+    out.append(ToUtf8(bytes.substr(0, length)));
+    bytes.remove_prefix(length);
+  }
+  return out;
+}
 
 std::optional<std::string> IniLookup(std::string_view content, std::string_view section, std::string_view key) {
   const Found found = Locate(content, section, key);
@@ -133,13 +159,13 @@ std::string IniWithValue(std::string_view content, std::string_view section, std
   if (found.sectionFound) {
     out.append(content.substr(0, found.insertAt));
     // The section's last line may lack a line end (end of file).
-    if (!out.empty() && out.back() != '\n') out.append(eol);
+    EndLastLine(out, eol);
     out.append(newKey).append(eol);
     out.append(content.substr(found.insertAt));
     return out;
   }
   out.append(content);
-  if (!out.empty() && out.back() != '\n') out.append(eol);
+  EndLastLine(out, eol);
   out.append("[").append(section).append("]").append(eol);
   out.append(newKey).append(eol);
   return out;

@@ -32,14 +32,19 @@ TEST(ScanTool, PrintsTheLibraryInOrder) {
   tree.File("Music/A/Song.MP3");
   tree.File("Music/A/x.wav");
   tree.File("Music/.hidden.mp3");
+  tree.File("Music/C/\x1b]0;x\x07\nnew.wav");
   const std::string m = tree.Path("Music");
+  const std::string nul(1, '\0');
   const struct {
     std::vector<std::string> arguments;
     std::string out;
   } cases[] = {
       {{"scan", m}, "1\tSong\t" + m + "/A/Song.MP3\n2\tb\t" + m + "/b.mp3\n"},
       {{"scan", tree.Root() + "/music/"}, "1\tSong\t" + m + "/A/Song.MP3\n2\tb\t" + m + "/b.mp3\n"},
-      {{"scan", m, "--ext", "wav"}, "1\tx\t" + m + "/A/x.wav\n"},
+      {{"scan", m, "--ext", "wav"},
+       "1\tx\t" + m + "/A/x.wav\n2\t\\x1b]0;x\\x07\\x0anew\t" + m + "/C/\\x1b]0;x\\x07\\x0anew.wav\n"},
+      {{"scan", "-0", m, "--ext", "wav"},
+       "1\tx\t" + m + "/A/x.wav" + nul + "2\t\x1b]0;x\x07\nnew\t" + m + "/C/\x1b]0;x\x07\nnew.wav" + nul},
       {{"scan", "--ext", "ogg", m}, ""},
   };
   for (const auto& c : cases) {
@@ -87,14 +92,23 @@ TEST(TagsTool, PrintsTheFieldsTheBitRateAndTheSize) {
   const ToolRun run = Tool(&RunTagsTool, {"tags", path});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "title\tSong\nartist\tBand" + std::string(26, ' ') +
-                         "\nalbum\t\nyear\t1999\ncomment\tok\nkbit\t128\nsize\t5.01</b>kb\n");
+                         "\nalbum\t\nyear\t1999\ncomment\tok\nkbit\t128\nsize\t5.01 kb\n");
+  // No frame header at the start, and a title that would drive the terminal
+  // (its bytes are Windows-1252: 0x9B is "›").
+  bytes.replace(0, 3, "abc");
+  bytes.replace(bytes.size() - 125, 5, "\x1b[2J\x9b");
+  const ToolRun plain = Tool(&RunTagsTool, {"tags", tree.Bytes("plain.mp3", bytes)});
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out, "title\t\\x1b[2J\xE2\x80\xBA\nartist\tBand" + std::string(26, ' ') +
+                           "\nalbum\t\nyear\t1999\ncomment\tok\nkbit\tno MPEG audio header\nsize\t5.01 kb\n");
 }
 
 TEST(TagsTool, AMissingFileOrBadArguments) {
   TempTree tree;
   const ToolRun missing = Tool(&RunTagsTool, {"tags", tree.Path("none.mp3")});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "title\tn/a\nartist\tn/a\nalbum\tn/a\nyear\tn/a\ncomment\tn/a\nkbit\t\nsize\t\n");
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "wavecrest tags: " + tree.Path("none.mp3") + ": not a file that can be read\n");
   for (const auto& arguments : {std::vector<std::string>{"tags"}, std::vector<std::string>{"tags", "a", "b"}}) {
     const ToolRun run = Tool(&RunTagsTool, arguments);
     EXPECT_EQ(run.status, 2);

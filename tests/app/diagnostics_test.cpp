@@ -48,8 +48,10 @@ TEST_F(DiagnosticsTest, SettingsWritesThatFailSayWhichFileAndWhy) {
     std::string reason;
   };
   fs::create_directories(dir_ / "a directory");
+  std::ofstream(dir_ / "a file") << "x";
   const Case cases[] = {
-      {"folder missing", dir_ / "missing" / "wavecrest.dat", "could not be written: No such file or directory"},
+      // A missing folder is made; one below a file cannot be.
+      {"folder cannot be made", dir_ / "a file" / "missing" / "wavecrest.dat", "could not be written: " + (dir_ / "a file").string() + ": Not a directory"},
       {"path is a directory", dir_ / "a directory", "as it could not be read: not a regular file"},
   };
   for (const Case& c : cases) {

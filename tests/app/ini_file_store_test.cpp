@@ -4,9 +4,13 @@
 
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace wavecrest {
 namespace {
@@ -111,6 +115,65 @@ TEST_F(IniFileStoreTest, KeepsPermissionsAndSymbolicLinks) {
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(store.ReadIni("settings", "load"), "2");
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(IniFileStoreTest, WritersOfTheSameFileNeverRollBackEachOther) {
+  // Each writer adds keys of its own: a write that renamed a copy read before
+  // another's write would drop that key for good.
+  constexpr int kWriters = 3;
+  constexpr int kKeysEach = 25;
+  std::vector<std::thread> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    writers.emplace_back([this, w] {
+      IniFileStore store(path_);
+      for (int k = 0; k < kKeysEach; ++k) store.WriteIni("settings", "w" + std::to_string(w) + "k" + std::to_string(k), "v");
+    });
+  }
+  for (auto& writer : writers) writer.join();
+  IniFileStore store(path_);
+  int missing = 0;
+  for (int w = 0; w < kWriters; ++w) {
+    for (int k = 0; k < kKeysEach; ++k) missing += store.ReadIni("settings", "w" + std::to_string(w) + "k" + std::to_string(k)) != "v";
+  }
+  EXPECT_EQ(missing, 0);
+  EXPECT_FALSE(fs::exists(path_.string() + ".write-lock"));
+}
+
+TEST_F(IniFileStoreTest, StartRemovesOnlyOurOwnStaleTemporaryFiles) {
+  WriteRaw("[settings]\nload=3\n");
+  const struct {
+    const char* name;
+    bool removed;
+  } files[] = {
+      {".wavecrest.dat.a1B2c3", true},  {".wavecrest.dat.ZZZZZZ", true}, {".wavecrest.dat.a1B2c", false},
+      {".wavecrest.dat.a1B2c3d", false}, {".other.dat.a1B2c3", false},    {"wavecrest.dat.lock", false},
+      {".wavecrest.dat.a1-2c3", false},
+  };
+  for (const auto& f : files) std::ofstream(dir_ / f.name) << "partial";
+  IniFileStore store(path_);
+  for (const auto& f : files) EXPECT_EQ(fs::exists(dir_ / f.name), !f.removed) << f.name;
+  EXPECT_EQ(store.ReadIni("settings", "load"), "3");
+}
+
+TEST_F(IniFileStoreTest, MissingFoldersAreMadePrivateOnTheFirstWrite) {
+  const fs::path nested = dir_ / "new" / "deeper" / "wavecrest.dat";
+  IniFileStore store(nested);
+  EXPECT_FALSE(fs::exists(dir_ / "new"));
+  ASSERT_TRUE(store.WriteIni("settings", "load", "1"));
+  EXPECT_EQ(store.ReadIni("settings", "load"), "1");
+  for (const fs::path& folder : {dir_ / "new", dir_ / "new" / "deeper"}) {
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.c_str(), &info), 0) << folder;
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << folder;
+  }
+}
+
+TEST_F(IniFileStoreTest, StrayBytesInOneLineLeaveTheOthersIntact) {
+  WriteRaw("[settings]\nhandle=jos\xC3\xA9\nfront ascii=\xE2\x80\xA2\n");
+  IniFileStore store(path_);
+  ASSERT_TRUE(store.WriteIni("settings", "screen name", "me\xFF"));
+  ASSERT_TRUE(store.WriteIni("settings", "load", "2"));
+  EXPECT_EQ(ReadRaw(), "[settings]\nhandle=jos\xC3\xA9\nfront ascii=\xE2\x80\xA2\nSCREEN NAME=me\xC3\xBF\nLOAD=2\n");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -258,6 +260,26 @@ TEST_F(MpvPlayerTest, WhatCannotBeOpenedFailsAndLeavesThePlayerEmpty) {
     EXPECT_FALSE(player.SetCurrentPosition(1.0));
   }
   // Still able to play afterwards.
+  ASSERT_TRUE(player.Open(Tone("mp3")));
+  EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
+  fs::remove_all(dir);
+}
+
+TEST_F(MpvPlayerTest, AFileThatDoesNotLoadIsSkippedWhileEventsRun) {
+  // A FIFO without a writer never delivers a byte: its load cannot finish.
+  const fs::path dir = fs::temp_directory_path() / ("wavecrest-mpv-fifo-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path fifo = dir / "slow.mp3";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  MpvPlayer player(Silent());
+  bool otherEventRan = false;
+  QTimer::singleShot(0, [&] { otherEventRan = true; });
+  EXPECT_FALSE(player.Open(fifo.string()));
+  EXPECT_TRUE(otherEventRan) << "the wait for the load let no event run";
+  EXPECT_EQ(player.FileName(), "");
+  // Let libmpv's reader go: a writer that leaves at once ends the FIFO.
+  const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+  if (writer >= 0) ::close(writer);
   ASSERT_TRUE(player.Open(Tone("mp3")));
   EXPECT_EQ(player.PlayState(), PlayStateValue::Playing);
   fs::remove_all(dir);

@@ -49,7 +49,7 @@ ProgramOutput Converse(const std::vector<std::string>& args, const std::string& 
 struct VerboseCase {
   const char* name;
   bool verbose;
-  bool settingsInMissingFolder;  // every write of the settings file fails
+  bool settingsBelowAFile;  // every write of the settings file fails
   const char* input;
   std::vector<std::string> expectedNotes;  // each must appear on standard error
 };
@@ -66,6 +66,9 @@ class VerboseE2E : public ::testing::TestWithParam<VerboseCase> {
     fs::create_directories(dir_ / "music");
     // Not audio at all: the player cannot open it.
     std::ofstream(dir_ / "music" / "broken.mp3") << "this is not an mp3 file\n";
+    // Nor this, whose name would clear the terminal if it were shown raw.
+    std::ofstream(dir_ / "music" / "\x1b[2Jclear.mp3") << "not an mp3 either\n";
+    std::ofstream(dir_ / "blocker") << "a file where the settings folder would be\n";
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -74,8 +77,8 @@ class VerboseE2E : public ::testing::TestWithParam<VerboseCase> {
 
 TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
   const VerboseCase& c = GetParam();
-  const fs::path settings = c.settingsInMissingFolder ? dir_ / "missing" / "wavecrest.dat" : dir_ / "wavecrest.dat";
-  if (!c.settingsInMissingFolder) {
+  const fs::path settings = c.settingsBelowAFile ? dir_ / "blocker" / "wavecrest.dat" : dir_ / "wavecrest.dat";
+  if (!c.settingsBelowAFile) {
     std::ofstream(settings) << "[settings]\ndirectory=" << (dir_ / "music").string() << "/\nscreen name=member\n";
   }
   std::vector<std::string> args = {"--console", "--raw", "--member", "member", "--settings", settings.string()};
@@ -87,8 +90,13 @@ TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
   }
   if (!c.verbose) {
     EXPECT_EQ(run.err.find("skipped"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("could not be written"), std::string::npos) << run.err;
+    // A settings file that cannot be written is said once, not on every write.
+    const std::size_t first = run.err.find("could not be written");
+    if (first != std::string::npos) {
+      EXPECT_EQ(run.err.find("could not be written", first + 1), std::string::npos) << run.err;
+    }
   }
+  EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << "a raw escape reached the terminal";
   // Failures are never told to the room.
   EXPECT_EQ(run.out.find("skipped"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("could not be written"), std::string::npos) << run.out;
@@ -102,9 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
         VerboseCase{"unplayable_file", true, false, "p broken\nexit\n",
                     {kBrokenNote, "broken.mp3: unrecognized file format"}},
         VerboseCase{"unplayable_file_quiet", false, false, "p broken\nexit\n", {}},
+        VerboseCase{"hostile_file_name", true, false, "p clear\nexit\n", {kBrokenNote, "music/\\x1b[2Jclear.mp3: "}},
         VerboseCase{"unwritable_settings", true, true, "exit\n",
-                    {"missing/wavecrest.dat could not be written: No such file or directory"}},
-        VerboseCase{"unwritable_settings_quiet", false, true, "exit\n", {}}),
+                    {"blocker/wavecrest.dat could not be written: ", "blocker: Not a directory"}},
+        VerboseCase{"unwritable_settings_quiet", false, true, "fcolor ff0000\nfont arial\nexit\n",
+                    {"blocker/wavecrest.dat could not be written: "}}),
     [](const ::testing::TestParamInfo<VerboseCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -67,6 +67,10 @@ TEST(IniWithValue, WritesLikeAProfileWriter) {
       {"first duplicate replaced", "[settings]\nload=1\nload=7\n", "load", "2", "[settings]\nload=2\nload=7\n"},
       {"line break in a value cannot add a key", "", "handle", "a\nload=99", "[settings]\nHANDLE=a load=99\n"},
       {"value with spaces kept", "", "front ascii", " x ", "[settings]\nFRONT ASCII= x \n"},
+      {"lone CR at the end completed, not doubled", "[settings]\r\nfont=arial\r", "load", "1",
+       "[settings]\r\nfont=arial\r\nLOAD=1\r\n"},
+      {"lone CR before a new section", "[other]\r\nx=1\r", "load", "1", "[other]\r\nx=1\r\n[settings]\r\nLOAD=1\r\n"},
+      {"value that is not UTF-8 stored as UTF-8", "", "handle", "jos\xE9", "[settings]\nHANDLE=jos\xC3\xA9\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IniWithValue(c.before, "settings", c.key, c.value), c.after) << c.name;
@@ -81,6 +85,23 @@ TEST(IniWithValue, WhatIsWrittenReadsBack) {
   EXPECT_EQ(IniLookup(content, "settings", "handle"), "dj alice");
   EXPECT_EQ(IniLookup(content, "settings", "front ascii"), ".·•×");
   EXPECT_EQ(IniLookup(content, "settings", "trigger"), "none");
+}
+
+TEST(IniTextFromBytes, DecodesEachLineOnItsOwn) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string text;
+  } cases[] = {
+      {"UTF-8 kept", "[settings]\nhandle=jos\xC3\xA9\n", "[settings]\nhandle=jos\xC3\xA9\n"},
+      {"Windows-1252 file", "fascii=\xB7\x95\xD7\r\n", "fascii=\xC2\xB7\xE2\x80\xA2\xC3\x97\r\n"},
+      {"one stray byte spoils only its line", "a=jos\xC3\xA9\nb=\xFF\nc=\xE2\x80\xA2",
+       "a=jos\xC3\xA9\nb=\xC3\xBF\nc=\xE2\x80\xA2"},
+      {"empty", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IniTextFromBytes(c.bytes), c.text) << c.name;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include "app/cli/tools.h"
 
 #include "core/files.h"
+#include "core/terminal_escape.h"
 #include "library/scan.h"
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
 #include "trackinfo/mpeg_header.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -17,12 +19,15 @@ namespace wavecrest {
 
 namespace {
 
-constexpr const char* kScanUsage = "usage: wavecrest scan DIR [--ext EXT]\n";
+constexpr const char* kScanUsage = "usage: wavecrest scan [-0] DIR [--ext EXT]\n";
 constexpr const char* kTagsUsage = "usage: wavecrest tags FILE\n";
 
 struct ScanArguments {
   std::string directory;
   std::string extension = "mp3";
+  // -0: records end in NUL and are written as they are, for scripts; else
+  // each ends in a line end and its control characters are shown escaped.
+  bool nulSeparated = false;
 };
 
 std::optional<ScanArguments> ParseScanArguments(int argc, char** argv) {
@@ -30,7 +35,9 @@ std::optional<ScanArguments> ParseScanArguments(int argc, char** argv) {
   bool haveDirectory = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--ext") {
+    if (argument == "-0") {
+      arguments.nulSeparated = true;
+    } else if (argument == "--ext") {
       if (i + 1 >= argc || std::string(argv[i + 1]).empty()) return std::nullopt;
       arguments.extension = argv[++i];
     } else if (!haveDirectory && !argument.empty() && argument.rfind("--", 0) != 0) {
@@ -44,6 +51,14 @@ std::optional<ScanArguments> ParseScanArguments(int argc, char** argv) {
   return arguments;
 }
 
+// Whether the file begins with an MPEG audio frame's sync: eleven set bits.
+bool BeginsWithFrameSync(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char head[2] = {};
+  if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+  return head[0] == 0xFF && (head[1] & 0xE0) == 0xE0;
+}
+
 }  // namespace
 
 int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
@@ -55,20 +70,21 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
   std::error_code error;
   const std::string resolved = ResolvePathIgnoringCase(arguments->directory);
   if (!std::filesystem::is_directory(resolved, error)) {
-    err << "wavecrest scan: " << arguments->directory << ": not a directory that can be read\n";
+    err << "wavecrest scan: " << EscapeControls(arguments->directory) << ": not a directory that can be read\n";
     return 1;
   }
   const std::optional<Library> library = BuildLibrary(arguments->directory, arguments->extension);
   if (!library) return 1;
   // Written in blocks: few writes, and no second copy of the whole library.
+  const bool raw = arguments->nulSeparated;
   std::string text;
   for (std::size_t i = 0; i < library->paths.size(); ++i) {
     text += std::to_string(i + 1);
     text += '\t';
-    text += library->names[i];
+    text += raw ? library->names[i] : EscapeControls(library->names[i]);
     text += '\t';
-    text += library->paths[i];
-    text += '\n';
+    text += raw ? library->paths[i] : EscapeControls(library->paths[i]);
+    text += raw ? '\0' : '\n';
     if (text.size() >= 64 * 1024) {
       out << text;
       text.clear();
@@ -85,6 +101,16 @@ int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
     return 2;
   }
   const std::string path = argv[1];
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    err << "wavecrest tags: " << EscapeControls(path) << ": not a file that can be read\n";
+    return 1;
+  }
+  // The chat's id3 reads a bit rate from whatever the file begins with; a
+  // person asking about a file is told when there is no header to read.
+  const std::string bitRate = ReadBitRate(path);
+  std::string size = FormatSize(path).value_or("");
+  if (const std::size_t tag = size.find("</b>"); tag != std::string::npos) size.replace(tag, 4, " ");
   const struct {
     const char* name;
     std::string value;
@@ -94,18 +120,10 @@ int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
       {"album", TagFieldText(ReadTagAlbum(path))},
       {"year", TagFieldText(ReadTagYear(path))},
       {"comment", TagFieldText(ReadTagComment(path))},
-      {"kbit", ReadBitRate(path)},
-      {"size", FormatSize(path).value_or("")},
+      {"kbit", BeginsWithFrameSync(path) && !bitRate.empty() ? bitRate : "no MPEG audio header"},
+      {"size", size},
   };
-  // The fields come first even for a file that is not there: they are what
-  // the bot's own reads answer for it ("n/a", empty), which is what a reply
-  // about that file would show. The status says that it was not there.
-  for (const auto& line : lines) out << line.name << '\t' << line.value << '\n';
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    err << "wavecrest tags: " << path << ": not a file that can be read\n";
-    return 1;
-  }
+  for (const auto& line : lines) out << line.name << '\t' << EscapeControls(line.value) << '\n';
   return 0;
 }
 

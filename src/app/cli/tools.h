@@ -3,12 +3,22 @@
 // Command-line tools for people and scripts, run by the program when its
 // first argument names one:
 //
-//   wavecrest scan DIR [--ext EXT]   the library the bot would build from DIR:
+//   wavecrest scan [-0] DIR [--ext EXT]
+//                                    the library the bot would build from DIR:
 //                                    one line per entry, "number TAB display
 //                                    name TAB full path", in library order
-//                                    (numbers as replies show them, from 1)
-//   wavecrest tags FILE              the five tag fields, the bit rate and the
-//                                    size text, one "name TAB value" line each
+//                                    (numbers as replies show them, from 1);
+//                                    control characters in names shown
+//                                    escaped. With -0 each record ends in NUL
+//                                    instead and names are written as they
+//                                    are, for scripts.
+//   wavecrest tags FILE              the five tag fields, the bit rate ("no
+//                                    MPEG audio header" when the file does
+//                                    not begin with one) and the size
+//                                    ("5.01 kb"), one "name TAB value" line
+//                                    each, control characters shown escaped;
+//                                    for a file that cannot be read, only
+//                                    the error
 //
 // `argv[0]` is the tool's own name ("scan", "tags"): main passes argc - 1 and
 // argv + 1. Both return the process exit status: 0 on success, 1 when the

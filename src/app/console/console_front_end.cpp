@@ -1,6 +1,7 @@
 #include "app/console/console_front_end.h"
 
 #include "app/app_system.h"
+#include "app/console/input_lines.h"
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
 #include "app/mpris/mpris_service.h"
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <deque>
@@ -57,11 +59,13 @@ std::optional<double> ParseWaitSeconds(const std::string& text) {
 }
 
 // A room line as standard output shows it: "SPEAKER: TEXT"; a network's
-// actions as "* SPEAKER TEXT" and notices as "-SPEAKER- TEXT".
-std::string ConsoleRoomLine(const sim::RoomLine& line, bool pretty) {
+// actions as "* SPEAKER TEXT" and notices as "-SPEAKER- TEXT". With a
+// palette (--pretty) the line is rendered for the terminal, else raw.
+std::string ConsoleRoomLine(const sim::RoomLine& line, const std::optional<TerminalPalette>& pretty) {
   const std::string speaker = pretty ? "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m" : line.speaker;
   // A network line's text is plain; its styled form is the HTML to render.
-  const std::string text = pretty ? RenderChatHtml(line.styled.empty() ? line.text : line.styled) : line.text;
+  const std::string text =
+      pretty ? RenderChatHtml(line.styled.empty() ? line.text : line.styled, *pretty) : line.text;
   switch (line.kind) {
     case RoomLineKind::kAction: return "* " + speaker + " " + text;
     case RoomLineKind::kNotice: return "-" + speaker + "- " + text;
@@ -92,32 +96,32 @@ class ConsoleSession {
   }
 
  private:
-  // Reads all that standard input holds now, without blocking, and queues
-  // its whole lines; a last line without a line end counts at the end.
+  // Reads what standard input holds now, without blocking, until a few lines
+  // are queued: the input is read no further ahead than that, however much a
+  // script pipes in, and the notifier is off until the queue runs low.
   void ReadInput() {
-    char buffer[4096];
-    for (;;) {
-      const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-      if (n > 0) {
-        unsplitInput_.append(buffer, static_cast<std::size_t>(n));
+    constexpr std::size_t kReadAheadLines = 16;
+    char buffer[64 * 1024];
+    while (queuedLines_.size() < kReadAheadLines) {
+      if (std::optional<InputLine> line = input_.Next()) {
+        if (line->cut) Complain("an input line longer than 1 MiB was cut to its first 1 MiB");
+        queuedLines_.push_back(std::move(line->text));
         continue;
       }
-      if (n == 0) {
-        endOfInput_ = true;
-        notifier_->setEnabled(false);
+      if (endOfInput_) break;
+      const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+      if (n > 0) {
+        input_.Append(std::string_view(buffer, static_cast<std::size_t>(n)));
+      } else if (n < 0 && errno == EINTR) {
+        continue;
+      } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        break;  // wait for the notifier
+      } else {
+        endOfInput_ = true;  // the end, or an input that cannot be read
+        input_.Finish();
       }
-      break;  // EAGAIN: wait for the notifier
     }
-    for (std::size_t nl; (nl = unsplitInput_.find('\n')) != std::string::npos;) {
-      std::string line = unsplitInput_.substr(0, nl);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      queuedLines_.push_back(std::move(line));
-      unsplitInput_.erase(0, nl + 1);
-    }
-    if (endOfInput_ && !unsplitInput_.empty()) {
-      queuedLines_.push_back(std::move(unsplitInput_));
-      unsplitInput_.clear();
-    }
+    notifier_->setEnabled(!endOfInput_ && queuedLines_.size() < kReadAheadLines);
     PerformNextLine();
   }
 
@@ -133,6 +137,7 @@ class ConsoleSession {
     }
     std::string line = std::move(queuedLines_.front());
     queuedLines_.pop_front();
+    if (!endOfInput_ && !notifier_->isEnabled()) QTimer::singleShot(0, [this] { ReadInput(); });
     inAction_ = true;
     PerformAction(line);
     QTimer::singleShot(0, [this] { FinishWhenIdle(); });
@@ -222,7 +227,7 @@ class ConsoleSession {
   Bot& bot_;
   sim::SimulatedClient& client_;
   std::unique_ptr<QSocketNotifier> notifier_;
-  std::string unsplitInput_;
+  InputLines input_;
   std::deque<std::string> queuedLines_;
   bool endOfInput_ = false;
   const bool endOfInputEnds_;
@@ -242,7 +247,9 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
 
   const bool pretty =
       options.style == OutputStyle::Pretty || (options.style == OutputStyle::Auto && ::isatty(STDOUT_FILENO));
-  client.SetOnLineSaid([pretty](const sim::RoomLine& line) { PrintLine(stdout, ConsoleRoomLine(line, pretty)); });
+  const std::optional<TerminalPalette> palette =
+      pretty ? std::optional<TerminalPalette>(PaletteFromEnvironment()) : std::nullopt;
+  client.SetOnLineSaid([palette](const sim::RoomLine& line) { PrintLine(stdout, ConsoleRoomLine(line, palette)); });
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
   if (!system.Start()) return kExitAnotherInstance;

@@ -44,8 +44,18 @@ std::string PlaceJson(const Twips& place) {
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
-  for (const char ch : ToUtf8(text)) {
+  const std::string utf8 = ToUtf8(text);
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char ch = utf8[i];
     const auto c = static_cast<unsigned char>(ch);
+    // DEL and the C1 controls (C2 80 … C2 9F) are legal in JSON strings but
+    // drive a terminal: escaped like the C0 ones, they read back the same.
+    if (c == 0x7F || (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F)) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c == 0x7F ? c : static_cast<unsigned char>(utf8[++i]));
+      out += escaped;
+      continue;
+    }
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;

@@ -2,8 +2,11 @@
 
 #include "core/text.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace wavecrest {
@@ -17,10 +20,19 @@ bool IsHexColour(std::string_view s) {
   return true;
 }
 
-std::string ColourCode(std::string_view hex) {
+// Components at or below this are near-black; at or above 255 minus it, near-white.
+constexpr int kNearEdge = 0x40;
+
+std::string ColourCode(std::string_view hex, const TerminalPalette& palette) {
+  if (palette.use == ColourUse::kNoColours) return "";
   const int rgb = std::stoi(std::string(hex), nullptr, 16);
+  const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+  const bool nearBlack = std::max({r, g, b}) <= kNearEdge;
+  const bool nearWhite = std::min({r, g, b}) >= 0xFF - kNearEdge;
+  const bool light = palette.background == TerminalBackground::kLight;
+  if (light ? nearWhite : nearBlack) return "\x1b[39m";  // the terminal's own foreground
   char code[32];
-  std::snprintf(code, sizeof code, "\x1b[38;2;%d;%d;%dm", (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  std::snprintf(code, sizeof code, "\x1b[38;2;%d;%d;%dm", r, g, b);
   return code;
 }
 
@@ -37,7 +49,7 @@ struct Style {
 };
 
 // Applies one tag (without its angle brackets) to the style.
-void ApplyTag(std::string_view tag, Style& style) {
+void ApplyTag(std::string_view tag, const TerminalPalette& palette, Style& style) {
   const std::string lower = LowerCase(tag);
   const bool closing = !lower.empty() && lower[0] == '/';
   const std::string_view name = std::string_view(lower).substr(closing ? 1 : 0);
@@ -55,7 +67,7 @@ void ApplyTag(std::string_view tag, Style& style) {
     if (!value.empty() && (value[0] == '"' || value[0] == '\'')) value.remove_prefix(1);
     if (!value.empty() && value[0] == '#') value.remove_prefix(1);
     value = value.substr(0, 6);
-    if (IsHexColour(value)) style.colour = ColourCode(value);
+    if (IsHexColour(value)) style.colour = ColourCode(value, palette);
   }
 }
 
@@ -87,7 +99,26 @@ std::string WithoutControlCharacters(std::string_view text) {
   return out;
 }
 
-std::string RenderChatHtml(std::string_view html) {
+TerminalPalette PaletteFromEnvironment() {
+  TerminalPalette palette;
+  if (const char* noColour = std::getenv("NO_COLOR"); noColour != nullptr && *noColour != '\0') {
+    palette.use = ColourUse::kNoColours;
+  }
+  // COLORFGBG ends in the background's colour number: 7 (white) and 9-15
+  // (the bright ones, but for 8, dark grey) are light.
+  if (const char* fgbg = std::getenv("COLORFGBG"); fgbg != nullptr) {
+    const std::string_view value(fgbg);
+    const std::string_view last = value.substr(value.rfind(';') == std::string_view::npos ? 0 : value.rfind(';') + 1);
+    int number = -1;
+    const auto [end, ec] = std::from_chars(last.data(), last.data() + last.size(), number);
+    if (ec == std::errc() && end == last.data() + last.size() && number >= 0 && number <= 15) {
+      palette.background = number == 7 || number >= 9 ? TerminalBackground::kLight : TerminalBackground::kDark;
+    }
+  }
+  return palette;
+}
+
+std::string RenderChatHtml(std::string_view html, const TerminalPalette& palette) {
   const std::string clean = WithoutControlCharacters(html);
   std::string out;
   Style style;
@@ -96,7 +127,7 @@ std::string RenderChatHtml(std::string_view html) {
     if (clean[i] == '<') {
       const std::size_t close = clean.find('>', i);
       if (close != std::string::npos) {
-        ApplyTag(std::string_view(clean).substr(i + 1, close - i - 1), style);
+        ApplyTag(std::string_view(clean).substr(i + 1, close - i - 1), palette, style);
         out += style.Sequence();
         i = close + 1;
         continue;

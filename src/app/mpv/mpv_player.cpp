@@ -4,7 +4,9 @@
 
 #include <mpv/client.h>
 
+#include <QEventLoop>
 #include <QObject>
+#include <QTimer>
 
 #include <algorithm>
 #include <charconv>
@@ -16,7 +18,11 @@ namespace wavecrest {
 namespace {
 
 // A local file loads in milliseconds; these only bound a stuck load or seek.
-constexpr double kOpenTimeoutSeconds = 10.0;
+// The system expects a file to play within the second before it reads its
+// length, so a file not loaded by then is one the player cannot open. Once it
+// is loaded, the sound output may take as long again to start.
+constexpr int kLoadTimeoutMilliseconds = 1000;
+constexpr int kStartTimeoutMilliseconds = 1000;
 constexpr double kSeekTimeoutSeconds = 5.0;
 
 std::optional<long long> EntryIdOf(const mpv_node& result) {
@@ -72,6 +78,8 @@ void MpvPlayer::DrainEvents() {
 }
 
 void MpvPlayer::HandleEvent(const mpv_event& event) {
+  // Every open still waiting sees the event (a nested open ends an outer one's file).
+  for (LoadWatch* watch : std::vector<LoadWatch*>(loadWatches_)) (*watch)(event);
   if (event.event_id != MPV_EVENT_END_FILE) return;
   const auto* end = static_cast<const mpv_event_end_file*>(event.data);
   // The loaded file went away (a read error, or an unload we did not ask for).
@@ -108,6 +116,7 @@ bool MpvPlayer::Open(const std::string& path) {
   };
   if (path.empty()) return false;
   if (mpv_ == nullptr) return fail("the player did not start");
+  const unsigned long long thisOpen = ++opens_;
   ForgetFile();
   DrainEvents();
   // Pause survives a load in libmpv (and keep-open pauses at every end), but
@@ -121,7 +130,11 @@ bool MpvPlayer::Open(const std::string& path) {
   if (const int status = mpv_command_ret(mpv_, command, &result); status < 0) return fail(mpv_error_string(status));
   const std::optional<long long> id = EntryIdOf(result);
   mpv_free_node_contents(&result);
-  if (std::string why; !WaitForLoad(id, why)) {
+  std::string why;
+  const bool loaded = WaitForLoad(id, why);
+  // Events ran while this waited: an open made meanwhile owns the player now.
+  if (opens_ != thisOpen) return false;
+  if (!loaded) {
     const char* stop[] = {"stop", nullptr};
     mpv_command(mpv_, stop);
     return fail(why);
@@ -136,27 +149,45 @@ bool MpvPlayer::Open(const std::string& path) {
 }
 
 bool MpvPlayer::WaitForLoad(std::optional<long long> entryId, std::string& why) {
-  enum class Outcome { Waiting, Loaded, Failed } outcome = Outcome::Waiting;
+  enum class Outcome { Waiting, Loaded, Failed, Playing } outcome = Outcome::Waiting;
   // Events of the file that played before may still be queued: only those of
   // the entry just loaded count.
   bool isOurEntry = false;
-  why = "it did not load within " + std::to_string(static_cast<int>(kOpenTimeoutSeconds)) + " s";
-  WaitFor(kOpenTimeoutSeconds, [&](const mpv_event& event) {
+  why = "it did not load within " + std::to_string(kLoadTimeoutMilliseconds / 1000) + " s";
+  // The wait runs the event loop, so chat lines, timers and clicks are
+  // handled meanwhile, as in every other pause of the system.
+  QEventLoop wait;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
+  LoadWatch watch = [&](const mpv_event& event) {
+    if (outcome == Outcome::Failed || outcome == Outcome::Playing) return;
     if (event.event_id == MPV_EVENT_START_FILE) {
       const auto* start = static_cast<const mpv_event_start_file*>(event.data);
       isOurEntry = !entryId || start->playlist_entry_id == *entryId;
-    } else if (event.event_id == MPV_EVENT_END_FILE && isOurEntry) {
+      return;
+    }
+    if (event.event_id == MPV_EVENT_END_FILE && isOurEntry) {
       outcome = Outcome::Failed;
       const auto* end = static_cast<const mpv_event_end_file*>(event.data);
       why = end->reason == MPV_END_FILE_REASON_ERROR ? mpv_error_string(end->error) : "it ended while loading";
     } else if (event.event_id == MPV_EVENT_FILE_LOADED && isOurEntry) {
       outcome = Outcome::Loaded;
+      deadline.start(kStartTimeoutMilliseconds);
+      return;
     } else if (event.event_id == MPV_EVENT_PLAYBACK_RESTART && outcome == Outcome::Loaded) {
-      return true;  // sound is on its way: the position is now meaningful
+      outcome = Outcome::Playing;  // sound is on its way: the position is now meaningful
+    } else {
+      return;
     }
-    return outcome == Outcome::Failed;
-  });
-  return outcome == Outcome::Loaded;
+    wait.quit();
+  };
+  loadWatches_.push_back(&watch);
+  deadline.start(kLoadTimeoutMilliseconds);
+  DrainEvents();  // what came before the loop runs
+  if (outcome != Outcome::Failed && outcome != Outcome::Playing) wait.exec();
+  std::erase(loadWatches_, &watch);
+  return outcome == Outcome::Loaded || outcome == Outcome::Playing;
 }
 
 std::optional<bool> MpvPlayer::ReadFlag(const char* property) {

@@ -15,10 +15,13 @@
 // Every call that changes state returns only when the new state can be read:
 // Open returns once the file is loaded and its sound has started (so Duration
 // is readable at once), Pause makes PlayState read Paused at once, a position write
-// returns once the seek is done. These waits block the UI thread on libmpv's
-// event queue (no spinning) for the few milliseconds a local file needs
-// (measured: about 3 ms for MP3 and WMA, 10 ms for WAV); they give up after
-// 10 s (an open) and 5 s (a seek).
+// returns once the seek is done. A local file needs a few milliseconds
+// (measured: about 3 ms for MP3 and WMA, 10 ms for WAV). Open waits in the
+// event loop, so other events run meanwhile (Open may be called again inside
+// it: the later call wins and the earlier one answers false); a file that has
+// not loaded within 1 s is skipped as one the player cannot open. A seek
+// blocks the UI thread on libmpv's event queue (no spinning) and gives up
+// after 5 s.
 //
 // What the reads answer in each state:
 //
@@ -45,9 +48,11 @@
 #include "playback/media_player.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct mpv_handle;
 struct mpv_event;
@@ -101,8 +106,9 @@ class MpvPlayer final : public MediaPlayer {
   // Handles events until done(event) says so or the timeout passes.
   template <typename Done>
   bool WaitFor(double timeoutSeconds, Done done);
-  // After a loadfile of playlist entry `entryId` (nullopt: not known): waits
-  // until the file plays; false with the reason in `why` when it does not.
+  // After a loadfile of playlist entry `entryId` (nullopt: not known): runs
+  // the event loop until the file plays; false with the reason in `why` when
+  // it does not.
   bool WaitForLoad(std::optional<long long> entryId, std::string& why);
   // Back to the empty player's bookkeeping (libmpv itself is not told).
   void ForgetFile();
@@ -124,6 +130,9 @@ class MpvPlayer final : public MediaPlayer {
   bool stopped_ = false;
   bool sentToEnd_ = false;  // by a position write; libmpv's own end flag stays off in pause
   std::optional<double> heldPosition_;  // where a seek in pause left it
+  using LoadWatch = std::function<void(const mpv_event&)>;
+  std::vector<LoadWatch*> loadWatches_;  // the opens waiting, innermost last
+  unsigned long long opens_ = 0;         // Open calls so far
 };
 
 }  // namespace wavecrest

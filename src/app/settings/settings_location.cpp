@@ -1,5 +1,7 @@
 #include "app/settings/settings_location.h"
 
+#include "app/settings/text_file.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -45,7 +47,7 @@ std::filesystem::path DefaultSettingsPath() {
   place.xdgConfigHome = Environment("XDG_CONFIG_HOME");
   place.home = Environment("HOME");
   const std::filesystem::path path = SettingsPathFor(place);
-  if (path.parent_path() != place.programDirectory) std::filesystem::create_directories(path.parent_path(), error);
+  if (path.parent_path() != place.programDirectory) CreateMissingFolders(path.parent_path());
   return path;
 }
 

@@ -23,8 +23,8 @@ struct SettingsPlace {
 // programs.
 std::filesystem::path SettingsPathFor(const SettingsPlace& place);
 
-// SettingsPathFor this process; creates the configuration directory when
-// that is the choice.
+// SettingsPathFor this process; creates the configuration directory (private,
+// 0700) when that is the choice.
 std::filesystem::path DefaultSettingsPath();
 
 }  // namespace wavecrest

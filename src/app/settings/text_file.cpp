@@ -1,6 +1,6 @@
 #include "app/settings/text_file.h"
 
-#include "core/text.h"
+#include "core/ini_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -60,7 +60,48 @@ void SyncDirectory(const std::filesystem::path& dir) {
   ::close(dirFd);
 }
 
+// The temporary file of a write to `target`: "." + its name + "." + the six
+// characters mkstemp puts in place of XXXXXX.
+std::string TemporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+constexpr std::size_t kTemporarySuffixLength = 6;
+
+bool IsTemporaryOf(const std::string& name, const std::string& prefix) {
+  if (name.size() != prefix.size() + kTemporarySuffixLength || !name.starts_with(prefix)) return false;
+  for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+    const char c = name[i];
+    const bool alphanumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!alphanumeric) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+bool CreateMissingFolders(const std::filesystem::path& dir, std::string* error) {
+  std::error_code ec;
+  if (dir.empty() || std::filesystem::is_directory(dir, ec)) return true;
+  if (!CreateMissingFolders(dir.parent_path(), error)) return false;
+  // Settings are the member's own: a folder made for them is private.
+  if (::mkdir(dir.c_str(), 0700) == 0) return true;
+  // Made meanwhile by another process, or a file standing in the way.
+  const int why = errno == EEXIST ? (std::filesystem::is_directory(dir, ec) ? 0 : ENOTDIR) : errno;
+  if (why == 0) return true;
+  if (error) *error = dir.string() + ": " + std::strerror(why);
+  return false;
+}
+
+int RemoveStaleTemporaryFiles(const std::filesystem::path& path) {
+  const std::filesystem::path target = RealTarget(path);
+  const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+  const std::string prefix = TemporaryPrefix(target);
+  std::error_code ec;
+  int removed = 0;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!IsTemporaryOf(it->path().filename().string(), prefix)) continue;
+    if (it->is_regular_file(ec) && std::filesystem::remove(it->path(), ec)) ++removed;
+  }
+  return removed;
+}
 
 std::optional<std::string> ReadTextFile(const std::filesystem::path& path, std::string* error) {
   std::error_code ec;
@@ -81,7 +122,7 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& path, std::
     if (error) *error = "read error";
     return std::nullopt;
   }
-  return ToUtf8(bytes.str());
+  return IniTextFromBytes(bytes.str());
 }
 
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view content, std::string* error) {
@@ -94,9 +135,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view c
   if (std::filesystem::is_directory(target, ec)) return fail("it is a directory");
 
   const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
-  std::string name = ".";
-  name.append(target.filename().string()).append(".XXXXXX");
-  std::string temporaryPath = (dir / name).string();
+  std::string temporaryPath = (dir / (TemporaryPrefix(target) + std::string(kTemporarySuffixLength, 'X'))).string();
   const int fd = ::mkstemp(temporaryPath.data());
   if (fd < 0) return fail(std::strerror(errno));
 

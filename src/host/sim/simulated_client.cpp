@@ -13,6 +13,10 @@ constexpr const char* kEmptyParagraph = "\r\n";
 // The transcript box keeps this much of the room's recent talk, like the
 // real client's scroll-back; older lines fall off its top.
 constexpr std::size_t kTranscriptBoxLimit = 64 * 1024;
+// The room's own record keeps the last kTranscriptLines lines, as scroll-back
+// does: a bot that runs for weeks must not hold every line it ever heard. It
+// is trimmed in steps of a quarter, so a line said costs no more than a copy.
+constexpr std::size_t kTranscriptTrimStep = kTranscriptLines / 4;
 // Command identifiers of the menu bar start here (0 is a separator's).
 constexpr MenuItemId kFirstMenuCommand = 100;
 
@@ -233,6 +237,9 @@ void SimulatedClient::Say(const RoomLine& line, const std::string& reportedSpeak
 // A line in the transcript and the room's boxes, and to whoever watches.
 void SimulatedClient::Show(const RoomLine& line) {
   transcript_.push_back(line);
+  if (transcript_.size() > kTranscriptLines + kTranscriptTrimStep) {
+    transcript_.erase(transcript_.begin(), transcript_.end() - kTranscriptLines);
+  }
   ShowInTranscriptBox(line);
   if (onLineSaid_) {
     const auto onLineSaid = onLineSaid_;  // it may replace itself

@@ -73,6 +73,8 @@ enum class BoxBehaviour {
 };
 
 inline constexpr const char* kChatInputPrompt = "Chat Input";
+// How many of the room's last lines Transcript() keeps at least.
+inline constexpr std::size_t kTranscriptLines = 4000;
 
 class SimulatedClient final : public HostWindows, public ChatScanner, private RoomNetworkListener {
  public:
@@ -96,7 +98,8 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
 
   // The entry box's text now; empty without an open room.
   std::string EntryBoxText() const;
-  // Every line said in the room, oldest first.
+  // The room's recent lines, oldest first: at least the last kTranscriptLines
+  // (all of them while there are fewer), never more than a quarter beyond.
   const std::vector<RoomLine>& Transcript() const { return transcript_; }
   void ClearTranscript() { transcript_.clear(); }
   // The member, then everyone who has spoken, in order of their first line.

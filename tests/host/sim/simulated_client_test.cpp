@@ -240,5 +240,21 @@ TEST(SimulatedClient, OnlyKnownVersionsAreSimulated) {
   }
 }
 
+TEST(SimulatedClient, TheTranscriptKeepsTheLastLinesOfALongFlood) {
+  VirtualEventLoop loop;
+  SimulatedClient client(loop, "9.0", kMember);
+  std::size_t said = 0;
+  for (const std::size_t checkpoint : {kTranscriptLines / 2, kTranscriptLines * 2 + 7}) {
+    while (said < checkpoint) client.OtherSays("flood", std::to_string(said++));
+    const auto& kept = client.Transcript();
+    EXPECT_GE(kept.size(), std::min(said, kTranscriptLines)) << said;
+    EXPECT_LE(kept.size(), kTranscriptLines + kTranscriptLines / 4) << said;
+    // The newest lines, in order and without a gap.
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(kept.back().text, std::to_string(said - 1)) << said;
+    EXPECT_EQ(kept.front().text, std::to_string(said - kept.size())) << said;
+  }
+}
+
 }  // namespace
 }  // namespace wavecrest::sim
