@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -193,6 +194,27 @@ TEST_F(ConsoleE2E, RealFilesPlayOneAfterAnotherEvenAfterASongEnded) {
       "member: .·•× current media - audio: normal, playstate: play, playstyle: none ×•·.",
   };
   EXPECT_EQ(replies, expected);
+}
+
+TEST_F(ConsoleE2E, TerminationSignalsEndItAsQuitDoes) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    Store("[settings]\nscreen name=member\nhandle=dj bob\n");
+    QProcess* p = Start({"--console", "--raw", "--settings", settings_.string()});
+    for (std::string out; out.find("welcome") == std::string::npos;) {
+      ASSERT_TRUE(p->waitForReadyRead(60000)) << "no welcome";
+      out += p->readAllStandardOutput().toStdString();
+    }
+    ::kill(static_cast<pid_t>(p->processId()), signal);
+    ASSERT_TRUE(p->waitForFinished(30000)) << signal;
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(p->exitCode(), 128 + signal) << signal;
+    delete p;
+    // The lock is free again and the settings file whole.
+    ProgramRun next = Conversation("/quit\n");
+    EXPECT_EQ(next.exitCode, 0) << signal;
+    ASSERT_EQ(next.out.size(), 2u) << signal;
+    EXPECT_EQ(Shown(next.out[1]), "member: .·•× welcome - dj bob, aol - 9.0, on - 2 ×•·.") << signal;
+  }
 }
 
 TEST_F(ConsoleE2E, BadOptionsGetAUsageMessage) {

@@ -3,6 +3,7 @@
 #include "app/app_system.h"
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
+#include "app/signals/termination_signals.h"
 #include "core/bot.h"
 #include "library/matches.h"
 #include "playback/play_entry.h"
@@ -229,7 +230,12 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
   });
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
+  TerminationSignals terminationSignals;
   if (!system.Start()) return kExitAnotherInstance;
+  terminationSignals.Watch([&bot](int signal) {
+    bot.End();
+    QCoreApplication::exit(ExitStatusForSignal(signal));
+  });
   ConsoleSession session(bot, client);
   session.Start();
   return app.exec();
