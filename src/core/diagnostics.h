@@ -24,7 +24,13 @@ void SetDiagnosticSink(DiagnosticSink sink);
 // Passes one note (a whole sentence, no line end) to the sink, if any.
 void Diagnose(std::string_view note);
 
-// The sink --verbose sets: each note as one line "wavecrest: NOTE" on standard error.
+// Whether a sink is set: a note that costs work to compose, on a path taken
+// for every line of the room, is composed only then.
+bool Diagnosing();
+
+// The sink --verbose sets: each note as one line "wavecrest: NOTE" on
+// standard error. Notes quote chat lines and file names: their control
+// characters are dropped, so that nothing in them can drive the terminal.
 void DiagnoseToStandardError();
 
 }  // namespace wavecrest

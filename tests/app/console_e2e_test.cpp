@@ -237,6 +237,17 @@ TEST_F(ConsoleE2E, ScreenNameMessageBoxGoesToStandardError) {
       << run.err;
 }
 
+TEST_F(ConsoleE2E, AFreshSettingsFileAsksForTheScreenNameAtStartAndOnceWhenALineIsIgnored) {
+  ProgramRun run = Conversation("next\nnext\n/screenname Me\n.trig?\n", {"--member", "me"});
+  const std::string prompt = "enter current aol screen name: the box holds \"screen name here\", and only lines from "
+                             "that screen name are obeyed; answer with /screenname NAME (you are \"me\")\n";
+  std::size_t shown = 0;
+  for (std::size_t at = 0; (at = run.err.find(prompt, at)) != std::string::npos; at += prompt.size()) ++shown;
+  EXPECT_EQ(shown, 2u) << run.err;
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(Shown(run.out.back()), "me: .·•× current trigger: none ×•·.");
+}
+
 TEST(ProgramOptions, ParsesTheContract) {
   const auto parsed = ParseProgramOptions({"wavecrest", "--console", "--settings", "/tmp/x.dat", "--member", "Bob",
                                            "--client-version", "7.0", "--pretty"});

@@ -1,6 +1,7 @@
 #include "app/console/console_front_end.h"
 
 #include "app/app_system.h"
+#include "app/console/screen_name_prompt.h"
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
 #include "app/signals/termination_signals.h"
@@ -70,6 +71,7 @@ class ConsoleSession {
     // Input already waiting is read once the event loop runs, so that an end
     // of input found at once can end that loop.
     QTimer::singleShot(0, [this] { ReadInput(); });
+    prompt_.AtStart(bot_.form1, client_.MemberName());
   }
 
  private:
@@ -132,8 +134,8 @@ class ConsoleSession {
   }
 
   void PerformAction(const std::string& line) {
-    if (!line.starts_with("/")) return client_.MemberSays(line);
-    if (line.starts_with("//")) return client_.MemberSays(line.substr(1));
+    if (!line.starts_with("/")) return MemberSays(line);
+    if (line.starts_with("//")) return MemberSays(line.substr(1));
     const std::size_t space = line.find(' ');
     const std::string word = line.substr(0, space);
     const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
@@ -172,6 +174,11 @@ class ConsoleSession {
     Complain("unknown action " + WithoutControlCharacters(word) + " (see --help)");
   }
 
+  void MemberSays(const std::string& text) {
+    prompt_.BeforeMemberLine(bot_.form1, client_.MemberName());
+    client_.MemberSays(text);
+  }
+
   void PerformMatchesAction(const std::string& what) {
     if (what.starts_with("play ")) {
       const auto row = ParseRowNumber(what.substr(5));
@@ -201,6 +208,7 @@ class ConsoleSession {
 
   Bot& bot_;
   sim::SimulatedClient& client_;
+  ScreenNamePrompt prompt_;
   std::unique_ptr<QSocketNotifier> notifier_;
   std::string unsplitInput_;
   std::deque<std::string> queuedLines_;
