@@ -114,21 +114,16 @@ bool IsScreenNameInBox(const Form1& form, std::string_view speaker) {
 
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text) {
   if (bot.Ended()) return;
-  // The room repeats the system's own replies: they are no commands, and no
-  // note is wanted for them.
-  const bool noted = Diagnosing() && !text.starts_with(kReplyStart);
-  if (!IsScreenNameInBox(bot.form1, speaker)) {
-    if (noted) {
-      Diagnose("no answer to \"" + text + "\" from " + speaker + ": not the screen name in the box (\"" +
-               bot.form1.Text1 + "\"); /screenname NAME, or the box in the window, sets it");
-    }
-    return;
-  }
+  // Everybody's lines fail the owner check: which of them were the member's
+  // only the front-end knows, so it says why those got no answer.
+  if (!IsScreenNameInBox(bot.form1, speaker)) return;
   const std::string line = LowerCase(text);
   bot.form1.Trig = LowerCase(bot.form1.Trig);
   const Outcome outcome = Match(bot.commandTable, bot.form1.Trig, bot.form1.lblExt, line);
   if (!outcome.dispatch) {
-    if (noted) Diagnose(NoAnswerNote(outcome, bot.form1.Trig, bot.form1.lblExt, line));
+    // The room repeats the system's own replies: no commands, and no note is
+    // wanted for them.
+    if (Diagnosing() && !text.starts_with(kReplyStart)) Diagnose(NoAnswerNote(outcome, bot.form1.Trig, bot.form1.lblExt, line));
     return;
   }
   if (outcome.dispatch->entry->handler == nullptr) return;

@@ -72,9 +72,10 @@ std::string_view FirstWord(std::string_view line);
 // spaces ignored on both sides.
 bool IsScreenNameInBox(const Form1& form, std::string_view speaker);
 
-// Handles one line of the room (the chat scanner's line event). A member's
-// line that gets no answer is never answered in the room; with a diagnostic
-// sink set, a note says why (the system's own replies pass without one).
+// Handles one line of the room (the chat scanner's line event). A line of the
+// member's that passes the owner check and gets no answer is never answered
+// in the room; with a diagnostic sink set, a note says why (the system's own
+// replies pass without one).
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text);
 
 }  // namespace wavecrest

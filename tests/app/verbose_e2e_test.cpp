@@ -93,15 +93,19 @@ TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
       EXPECT_EQ(run.err.find(note), std::string::npos) << run.err;
     }
   }
-  EXPECT_EQ(run.err.find("no answer to \"</b>"), std::string::npos) << "a note for the system's own reply";
+  // No note for the system's own replies, nor for somebody else's line.
+  EXPECT_EQ(run.err.find("no answer to \"</b>"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("no answer to \"bob\""), std::string::npos) << run.err;
   // Failures are never told to the room.
   EXPECT_EQ(run.out.find("skipped"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("could not be written"), std::string::npos) << run.out;
 }
 
-// Lines of the member's (and one of somebody else's) that get no answer.
+// Lines of the member's (and one of somebody else's) that get no answer; the first
+// while the box holds another screen name, with control characters in it.
 const char* const kUnanswered =
-    "/as bob bob\n/as bob \x1b[31mred\x07\ntrig !\nnext\n!exit now\n!fcolor 12345\n!wavs\n!dir\n!hello\n"
+    "/screenname bob\nnext \x1b[31mred\x07\n/screenname member\n/as bob bob\n"
+    "trig !\nnext\n!exit now\n!fcolor 12345\n!wavs\n!dir\n!hello\n"
     "!dir $DIR/music\n!dir $DIR/nothere/\n!dir $DIR/shelf/\n!exit\n";
 
 const std::string kBrokenNote = "wavecrest: skipped ";  // followed by the path and the reason
@@ -116,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"missing/wavecrest.dat could not be written: No such file or directory"}},
         VerboseCase{"unwritable_settings_quiet", false, true, "exit\n", {}},
         VerboseCase{"why_no_answer", true, false, kUnanswered,
-                    {"no answer to \"bob\" from bob: not the screen name in the box (\"member\")",
-                     "no answer to \"[31mred\" from bob",  // nothing in a note drives the terminal
+                    {"no answer to \"next [31mred\": you are \"member\", not the screen name in the box (\"bob\")",
                      "no answer to \"next\": the trigger is missing: say \"!next\"",
                      "no answer to \"!exit now\": \"exit\" takes nothing after it",
                      "no answer to \"!fcolor 12345\": \"fcolor\" takes exactly 6 characters",

@@ -175,7 +175,7 @@ class ConsoleSession {
   }
 
   void MemberSays(const std::string& text) {
-    prompt_.BeforeMemberLine(bot_.form1, client_.MemberName());
+    prompt_.BeforeMemberLine(bot_.form1, client_.MemberName(), text);
     client_.MemberSays(text);
   }
 

@@ -1,6 +1,7 @@
 #include "app/console/screen_name_prompt.h"
 
 #include "app/console/terminal_text.h"
+#include "core/diagnostics.h"
 #include "core/dispatcher.h"
 #include "core/form1.h"
 
@@ -24,8 +25,11 @@ void ScreenNamePrompt::AtStart(const Form1& form, std::string_view member) {
   if (form.Label1Visible) Show(form, member);
 }
 
-void ScreenNamePrompt::BeforeMemberLine(const Form1& form, std::string_view member) {
-  if (shownForALine_ || IsScreenNameInBox(form, member)) return;
+void ScreenNamePrompt::BeforeMemberLine(const Form1& form, std::string_view member, std::string_view line) {
+  if (IsScreenNameInBox(form, member)) return;
+  Diagnose("no answer to \"" + std::string(line) + "\": you are \"" + std::string(member) +
+           "\", not the screen name in the box (\"" + form.Text1 + "\"); /screenname NAME sets it");
+  if (shownForALine_) return;
   shownForALine_ = true;
   Show(form, member);
 }

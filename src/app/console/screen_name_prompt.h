@@ -17,9 +17,10 @@ class ScreenNamePrompt {
   // screen name the member is logged in under.
   void AtStart(const Form1& form, std::string_view member);
 
-  // Before a line of the member's reaches the room: shown, once a run, when
-  // the box holds another screen name than `member`, so the line will be ignored.
-  void BeforeMemberLine(const Form1& form, std::string_view member);
+  // Before `line` of the member's reaches the room: when the box holds
+  // another screen name than `member`, so the line will be ignored, the
+  // prompt is shown (once a run) and a note for --verbose says why.
+  void BeforeMemberLine(const Form1& form, std::string_view member, std::string_view line);
 
  private:
   bool shownForALine_ = false;
