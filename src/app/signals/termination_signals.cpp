@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <utility>
 
 namespace wavecrest {
 namespace {
