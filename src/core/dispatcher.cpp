@@ -103,7 +103,7 @@ std::optional<Dispatch> MatchCommand(std::span<const CommandEntry> table, std::s
 
 std::optional<NoCommand> WhyNoCommand(std::span<const CommandEntry> table, std::string_view trigger,
                                       std::string_view extension, std::string_view lowerLine) {
-  Outcome outcome = Match(table, trigger, extension, lowerLine);
+  const Outcome outcome = Match(table, trigger, extension, lowerLine);
   if (outcome.dispatch) return std::nullopt;
   return outcome.why;
 }
@@ -114,8 +114,9 @@ bool IsScreenNameInBox(const Form1& form, std::string_view speaker) {
 
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text) {
   if (bot.Ended()) return;
-  // Everybody's lines fail the owner check: which of them were the member's
-  // only the front-end knows, so it says why those got no answer.
+  // Other people's lines fail the owner check, and so do the member's while
+  // the box holds another name: which were the member's only the front-end
+  // knows, so it is the one that says why those got no answer.
   if (!IsScreenNameInBox(bot.form1, speaker)) return;
   const std::string line = LowerCase(text);
   bot.form1.Trig = LowerCase(bot.form1.Trig);
@@ -123,7 +124,9 @@ void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& t
   if (!outcome.dispatch) {
     // The room repeats the system's own replies: no commands, and no note is
     // wanted for them.
-    if (Diagnosing() && !text.starts_with(kReplyStart)) Diagnose(NoAnswerNote(outcome, bot.form1.Trig, bot.form1.lblExt, line));
+    if (Diagnosing() && !text.starts_with(kReplyStart)) {
+      Diagnose(NoAnswerNote(outcome, bot.form1.Trig, bot.form1.lblExt, line));
+    }
     return;
   }
   if (outcome.dispatch->entry->handler == nullptr) return;
