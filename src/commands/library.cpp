@@ -2,6 +2,7 @@
 
 #include "commands/status.h"
 #include "core/bot.h"
+#include "core/diagnostics.h"
 #include "core/files.h"
 #include "core/pause.h"
 #include "core/reply.h"
@@ -29,7 +30,9 @@ void DirCommand(Bot& bot, const std::string& input) {
   }
   // The argument arrives lower-cased; the directory is found whatever the
   // case of its names. A directory must be given with its trailing "/".
-  if (!FileExists(ResolvePathIgnoringCase(input))) {
+  const std::string onDisk = ResolvePathIgnoringCase(input);
+  if (!FileExists(onDisk)) {
+    Diagnose("dir " + input + " is invalid: " + WhyFileExistsFails(onDisk));
     SendReply(bot, "> directory <b>" + input + "</b> is invalid ");
     return;
   }

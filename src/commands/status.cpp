@@ -1,6 +1,7 @@
 #include "commands/status.h"
 
 #include "core/bot.h"
+#include "core/calendar_names.h"
 #include "core/collation.h"
 #include "core/pause.h"
 #include "core/reply.h"
@@ -66,16 +67,14 @@ void BuildCommandList(Bot& bot) {
 }
 
 std::string CurrentDateText(const LocalDateTime& now) {
-  static constexpr std::array<const char*, 7> kWeekdays = {"sunday",   "monday", "tuesday", "wednesday",
-                                                           "thursday", "friday", "saturday"};
-  static constexpr std::array<const char*, 12> kMonths = {"january", "february", "march",     "april",
-                                                          "may",     "june",     "july",      "august",
-                                                          "september", "october", "november", "december"};
-  if (now.weekday < 0 || now.weekday > 6 || now.month < 1 || now.month > 12) return {};
-  char text[64];
-  std::snprintf(text, sizeof text, "%s, %02d %s %04d", kWeekdays[static_cast<std::size_t>(now.weekday)], now.day,
-                kMonths[static_cast<std::size_t>(now.month - 1)], now.year);
-  return text;
+  const std::string weekday = WeekdayName(now.weekday, now.timeLocale);
+  const std::string month = MonthName(now.month, now.timeLocale);
+  if (weekday.empty() || month.empty()) return {};
+  char day[16];
+  char year[16];
+  std::snprintf(day, sizeof day, "%02d", now.day);
+  std::snprintf(year, sizeof year, "%04d", now.year);
+  return LowerCase(weekday + ", " + day + " " + month + " " + year);
 }
 
 std::string CurrentTimeText(const LocalDateTime& now) {

@@ -14,7 +14,8 @@ struct LocalDateTime;
 // and extension.
 void BuildCommandList(Bot& bot);
 
-// "sunday, 06 december 2026" and "9:05 pm".
+// "sunday, 06 december 2026" (the names in the language of now.timeLocale,
+// lower-cased) and "9:05 pm".
 std::string CurrentDateText(const LocalDateTime& now);
 std::string CurrentTimeText(const LocalDateTime& now);
 

@@ -17,11 +17,11 @@ DiagnosticSink& Sink() {
 
 void SetDiagnosticSink(DiagnosticSink sink) { Sink() = std::move(sink); }
 
-bool DiagnosticsOn() { return static_cast<bool>(Sink()); }
-
 void Diagnose(std::string_view note) {
   if (Sink()) Sink()(note);
 }
+
+bool Diagnosing() { return static_cast<bool>(Sink()); }
 
 void DiagnoseToStandardError() {
   SetDiagnosticSink([](std::string_view note) {

@@ -21,14 +21,16 @@ using DiagnosticSink = std::function<void(std::string_view note)>;
 // Replaces the sink; an empty one silences the notes again.
 void SetDiagnosticSink(DiagnosticSink sink);
 
-// Whether a sink is set (--verbose).
-bool DiagnosticsOn();
-
 // Passes one note (a whole sentence, no line end) to the sink, if any.
 void Diagnose(std::string_view note);
 
+// Whether a sink is set (--verbose): a note that costs work to compose, on a
+// path taken for every line of the room, is composed only then.
+bool Diagnosing();
+
 // The sink --verbose sets: each note as one line "wavecrest: NOTE" on
-// standard error, its control characters escaped (EscapeControls).
+// standard error, its control characters escaped (EscapeControls), so that
+// nothing quoted from chat lines or file names can drive the terminal.
 void DiagnoseToStandardError();
 
 }  // namespace wavecrest

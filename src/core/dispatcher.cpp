@@ -1,6 +1,8 @@
 #include "core/dispatcher.h"
 
 #include "core/bot.h"
+#include "core/diagnostics.h"
+#include "core/reply.h"
 #include "core/text.h"
 
 namespace wavecrest {
@@ -28,42 +30,108 @@ bool KeyEquals(const CommandEntry& entry, std::string_view trigger, std::string_
          word.substr(trigger.size()) == entry.word;
 }
 
+// What matching a line came to: the dispatch, or why there is none and, when
+// the first word was a key, whose test the line failed.
+struct Outcome {
+  std::optional<Dispatch> dispatch;
+  NoCommand why = NoCommand::UnknownWord;
+  const CommandEntry* entry = nullptr;
+};
+
+Outcome Fails(NoCommand why, const CommandEntry& entry) { return Outcome{std::nullopt, why, &entry}; }
+
+Outcome Match(std::span<const CommandEntry> table, std::string_view trigger, std::string_view extension,
+              std::string_view lowerLine) {
+  const std::string_view word = FirstWord(lowerLine);
+  for (const CommandEntry& entry : table) {
+    if (!KeyEquals(entry, trigger, word)) continue;
+    switch (entry.form) {
+      case MatchForm::Exact:
+        if (lowerLine != word) return Fails(NoCommand::TextAfterWord, entry);
+        if (!ConditionHolds(entry.condition, extension, {})) return Fails(NoCommand::OtherExtension, entry);
+        return Outcome{Dispatch{&entry, std::string(lowerLine)}};
+      case MatchForm::Argument: {
+        if (lowerLine == word) return Fails(NoCommand::NoArgument, entry);
+        const std::string_view argument = lowerLine.substr(word.size() + 1);
+        if (RemoveSpaces(argument).empty()) return Fails(NoCommand::NoArgument, entry);
+        if (!ConditionHolds(entry.condition, extension, argument)) return Fails(NoCommand::NotSixCharacters, entry);
+        return Outcome{Dispatch{&entry, std::string(argument)}};
+      }
+      case MatchForm::WholeLine:
+        return Outcome{Dispatch{&entry, std::string(lowerLine)}};
+    }
+  }
+  if (trigger.empty()) return {};
+  for (const CommandEntry& entry : table) {
+    if (entry.trigger == TriggerUse::Prefixed && word == entry.word) return Fails(NoCommand::TriggerMissing, entry);
+  }
+  return {};
+}
+
+// The note --verbose shows for a member's line that got no answer.
+std::string NoAnswerNote(const Outcome& outcome, std::string_view trigger, std::string_view extension,
+                         std::string_view line) {
+  std::string note = "no answer to \"" + std::string(line) + "\": ";
+  const std::string word = outcome.entry ? std::string(outcome.entry->word) : std::string(FirstWord(line));
+  switch (outcome.why) {
+    case NoCommand::UnknownWord:
+      return note + "\"" + word + "\" is no command" +
+             (trigger.empty() ? "" : " (the trigger is \"" + std::string(trigger) + "\")");
+    case NoCommand::TriggerMissing:
+      return note + "the trigger is missing: say \"" + std::string(trigger) + word + "\"";
+    case NoCommand::TextAfterWord:
+      return note + "\"" + word + "\" takes nothing after it";
+    case NoCommand::NoArgument:
+      return note + "\"" + word + "\" needs something after a space";
+    case NoCommand::NotSixCharacters:
+      return note + "\"" + word + "\" takes exactly 6 characters (a colour such as ff0000)";
+    case NoCommand::OtherExtension:
+      return note + "\"" + word + "\" is answered only while the extension is " + word.substr(0, 3) +
+             " (it is " + std::string(extension) + ")";
+  }
+  return note;
+}
+
 }  // namespace
 
 std::string_view FirstWord(std::string_view line) { return line.substr(0, line.find(' ')); }
 
 std::optional<Dispatch> MatchCommand(std::span<const CommandEntry> table, std::string_view trigger,
                                      std::string_view extension, std::string_view lowerLine) {
-  const std::string_view word = FirstWord(lowerLine);
-  for (const CommandEntry& entry : table) {
-    if (!KeyEquals(entry, trigger, word)) continue;
-    switch (entry.form) {
-      case MatchForm::Exact:
-        if (lowerLine != word || !ConditionHolds(entry.condition, extension, {})) return std::nullopt;
-        return Dispatch{&entry, std::string(lowerLine)};
-      case MatchForm::Argument: {
-        if (lowerLine == word) return std::nullopt;
-        const std::string_view argument = lowerLine.substr(word.size() + 1);
-        if (RemoveSpaces(argument).empty()) return std::nullopt;
-        if (!ConditionHolds(entry.condition, extension, argument)) return std::nullopt;
-        return Dispatch{&entry, std::string(argument)};
-      }
-      case MatchForm::WholeLine:
-        return Dispatch{&entry, std::string(lowerLine)};
-    }
-  }
-  return std::nullopt;
+  return Match(table, trigger, extension, lowerLine).dispatch;
+}
+
+std::optional<NoCommand> WhyNoCommand(std::span<const CommandEntry> table, std::string_view trigger,
+                                      std::string_view extension, std::string_view lowerLine) {
+  const Outcome outcome = Match(table, trigger, extension, lowerLine);
+  if (outcome.dispatch) return std::nullopt;
+  return outcome.why;
+}
+
+bool IsScreenNameInBox(const Form1& form, std::string_view speaker) {
+  return RemoveSpaces(LowerCase(speaker)) == RemoveSpaces(LowerCase(form.Text1));
 }
 
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text) {
   if (bot.Ended()) return;
-  if (RemoveSpaces(LowerCase(speaker)) != RemoveSpaces(LowerCase(bot.form1.Text1))) return;
+  // Other people's lines fail the owner check, and so do the member's while
+  // the box holds another name: which were the member's only the front-end
+  // knows, so it is the one that says why those got no answer.
+  if (!IsScreenNameInBox(bot.form1, speaker)) return;
   const std::string line = LowerCase(text);
   bot.form1.Trig = LowerCase(bot.form1.Trig);
-  const auto dispatch = MatchCommand(bot.commandTable, bot.form1.Trig, bot.form1.lblExt, line);
-  if (!dispatch || dispatch->entry->handler == nullptr) return;
+  const Outcome outcome = Match(bot.commandTable, bot.form1.Trig, bot.form1.lblExt, line);
+  if (!outcome.dispatch) {
+    // The room repeats the system's own replies: no commands, and no note is
+    // wanted for them.
+    if (Diagnosing() && !text.starts_with(kReplyStart)) {
+      Diagnose(NoAnswerNote(outcome, bot.form1.Trig, bot.form1.lblExt, line));
+    }
+    return;
+  }
+  if (outcome.dispatch->entry->handler == nullptr) return;
   const BusyScope busy(bot.busyDepth);
-  dispatch->entry->handler(bot, dispatch->input);
+  outcome.dispatch->entry->handler(bot, outcome.dispatch->input);
   bot.mainView.Refresh();
 }
 

@@ -13,6 +13,7 @@
 namespace wavecrest {
 
 class Bot;
+struct Form1;
 
 // How an entry accepts a line whose first word equals its key.
 enum class MatchForm {
@@ -50,10 +51,31 @@ struct Dispatch {
 std::optional<Dispatch> MatchCommand(std::span<const CommandEntry> table, std::string_view trigger,
                                      std::string_view extension, std::string_view lowerLine);
 
+// Why MatchCommand gives nothing for a line.
+enum class NoCommand {
+  UnknownWord,       // the first word is no key
+  TriggerMissing,    // it is a command word, said without the trigger
+  TextAfterWord,     // an exact-form word with more after it
+  NoArgument,        // an argument-form word with nothing (or only spaces) after it
+  NotSixCharacters,  // a colour word whose argument is not 6 characters long
+  OtherExtension,    // mp3s, wavs or wmas while another extension is current
+};
+
+// Why `lowerLine` reaches no handler; nothing when MatchCommand dispatches it.
+std::optional<NoCommand> WhyNoCommand(std::span<const CommandEntry> table, std::string_view trigger,
+                                      std::string_view extension, std::string_view lowerLine);
+
 // The first word: the line up to its first space (empty when it begins with one).
 std::string_view FirstWord(std::string_view line);
 
-// Handles one line of the room (the chat scanner's line event).
+// The owner check: whether `speaker` is the screen name in the box, case and
+// spaces ignored on both sides.
+bool IsScreenNameInBox(const Form1& form, std::string_view speaker);
+
+// Handles one line of the room (the chat scanner's line event). A line of the
+// member's that passes the owner check and gets no answer is never answered
+// in the room; with a diagnostic sink set, a note says why (the system's own
+// replies pass without one).
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text);
 
 }  // namespace wavecrest

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace wavecrest {
 
@@ -23,6 +24,9 @@ struct LocalDateTime {
   int hour = 0;     // 0–23
   int minute = 0;
   int second = 0;
+  // The language dates are told in: the environment's locale name for times
+  // ("de_DE.UTF-8"); empty, C or POSIX for English.
+  std::string timeLocale;
 };
 
 // A repeating timer. Disabled when created; while enabled it fires its tick

@@ -60,6 +60,25 @@ bool FileExists(const std::string& path) {
   return IsOrdinaryFile(file);
 }
 
+std::string WhyFileExistsFails(const std::string& path) {
+  if (FileExists(path)) return {};
+  if (path.empty()) return "it is empty";
+  std::error_code error;
+  const fs::file_status status = fs::status(fs::path(path), error);
+  if (!fs::exists(status)) return "there is no such directory";
+  const bool directory = fs::is_directory(status);
+  if (path.back() != '/') {
+    if (directory) return "it does not end with /, which a directory must";
+    if (IsHiddenName(fs::path(path).filename().string())) return "its name begins with . (a hidden file)";
+    return "it is neither a directory nor an ordinary file";
+  }
+  if (!directory) return "it is not a directory";
+  fs::directory_iterator listing(fs::path(path), error);
+  if (error) return "it cannot be read (" + error.message() + ")";
+  return "no file lies directly in it (folders and hidden files do not count): give the folder that holds the "
+         "songs themselves";
+}
+
 std::string ResolvePathIgnoringCase(const std::string& path) {
   if (path.empty()) return path;
   std::vector<std::string> components;

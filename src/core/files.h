@@ -17,6 +17,10 @@ namespace wavecrest {
 // Symbolic links count as what they point to. Errors count as false.
 bool FileExists(const std::string& path);
 
+// Why FileExists(path) is false, in words for the person at the computer
+// ("no such directory", "it does not end with /", ...); empty when it is true.
+std::string WhyFileExistsFails(const std::string& path);
+
 // The path with each component matched against the file system without
 // regard to case: "/tmp/x/music/" becomes "/tmp/x/Music/" when that is what
 // exists. An exact match is preferred; among several names that differ only

@@ -7,7 +7,7 @@ namespace wavecrest {
 std::string ComposeReply(const Form1& form, std::string_view body) {
   std::string line;
   line.reserve(96 + body.size() + form.lblFrontAscii.size() + form.lblEndAscii.size());
-  line.append("</b></u></i><font face=\"").append(form.lblFrontAsciiFont);
+  line.append(kReplyStart).append("<font face=\"").append(form.lblFrontAsciiFont);
   line.append("\" color=#").append(form.lblFrontAsciiColor);
   line.append(">").append(form.lblFrontAscii);
   line.append("<font face=\"").append(form.lblFont);

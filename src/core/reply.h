@@ -9,6 +9,10 @@ namespace wavecrest {
 
 class Bot;
 
+// How every reply begins: it closes what a member's line may have left open.
+// A line of the room that begins so is the system's own.
+inline constexpr std::string_view kReplyStart = "</b></u></i>";
+
 // One chat line in the member's look: the front decoration and the body's
 // font, the body (which begins with "> " and closes the open font tag), then
 // the end decoration. Reads the eight appearance labels afresh every call.

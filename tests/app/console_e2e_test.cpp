@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -195,6 +196,27 @@ TEST_F(ConsoleE2E, RealFilesPlayOneAfterAnotherEvenAfterASongEnded) {
   EXPECT_EQ(replies, expected);
 }
 
+TEST_F(ConsoleE2E, TerminationSignalsEndItAsQuitDoes) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    Store("[settings]\nscreen name=member\nhandle=dj bob\n");
+    QProcess* p = Start({"--console", "--raw", "--settings", settings_.string()});
+    for (std::string out; out.find("welcome") == std::string::npos;) {
+      ASSERT_TRUE(p->waitForReadyRead(60000)) << "no welcome";
+      out += p->readAllStandardOutput().toStdString();
+    }
+    ::kill(static_cast<pid_t>(p->processId()), signal);
+    ASSERT_TRUE(p->waitForFinished(30000)) << signal;
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(p->exitCode(), 128 + signal) << signal;
+    delete p;
+    // The lock is free again and the settings file whole.
+    ProgramRun next = Conversation("/quit\n");
+    EXPECT_EQ(next.exitCode, 0) << signal;
+    ASSERT_EQ(next.out.size(), 2u) << signal;
+    EXPECT_EQ(Shown(next.out[1]), "member: .·•× welcome - dj bob, aol - 9.0, on - 2 ×•·.") << signal;
+  }
+}
+
 TEST_F(ConsoleE2E, BadOptionsGetAUsageMessage) {
   const std::vector<std::vector<std::string>> cases = {
       {"--bogus"}, {"--settings"}, {"--client-version", "10.0"}, {"--member"}};
@@ -213,6 +235,17 @@ TEST_F(ConsoleE2E, ScreenNameMessageBoxGoesToStandardError) {
   EXPECT_NE(run.err.find("Interface Error: Please enter your current AOL Screen Name in the box below!"),
             std::string::npos)
       << run.err;
+}
+
+TEST_F(ConsoleE2E, AFreshSettingsFileAsksForTheScreenNameAtStartAndOnceWhenALineIsIgnored) {
+  ProgramRun run = Conversation("next\nnext\n/screenname Me\n.trig?\n", {"--member", "me"});
+  const std::string prompt = "enter current aol screen name: the box holds \"screen name here\", and only lines from "
+                             "that screen name are obeyed; answer with /screenname NAME (you are \"me\")\n";
+  std::size_t shown = 0;
+  for (std::size_t at = 0; (at = run.err.find(prompt, at)) != std::string::npos; at += prompt.size()) ++shown;
+  EXPECT_EQ(shown, 2u) << run.err;
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(Shown(run.out.back()), "me: .·•× current trigger: none ×•·.");
 }
 
 TEST(ProgramOptions, ParsesTheContract) {

@@ -64,6 +64,7 @@ class VerboseE2E : public ::testing::TestWithParam<VerboseCase> {
     dir_ = fs::temp_directory_path() / ("wavecrest-verbose-" + std::to_string(::getpid()) + "-" + GetParam().name);
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "music");
+    fs::create_directories(dir_ / "shelf" / "album");  // folders only: dir refuses it
     // Not audio at all: the player cannot open it.
     std::ofstream(dir_ / "music" / "broken.mp3") << "this is not an mp3 file\n";
     // Nor this, whose name would clear the terminal if it were shown raw.
@@ -83,13 +84,17 @@ TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
   }
   std::vector<std::string> args = {"--console", "--raw", "--member", "member", "--settings", settings.string()};
   if (c.verbose) args.push_back("--verbose");
-  const ProgramOutput run = Converse(args, c.input);
+  std::string input = c.input;
+  for (std::size_t at; (at = input.find("$DIR")) != std::string::npos;) input.replace(at, 4, dir_.string());
+  const ProgramOutput run = Converse(args, input);
 
   for (const std::string& note : c.expectedNotes) {
     EXPECT_NE(run.err.find(note), std::string::npos) << "missing on standard error: " << note << "\n" << run.err;
   }
   if (!c.verbose) {
-    EXPECT_EQ(run.err.find("skipped"), std::string::npos) << run.err;
+    for (const char* note : {"skipped", "no answer to", "is invalid:"}) {
+      EXPECT_EQ(run.err.find(note), std::string::npos) << run.err;
+    }
     // A settings file that cannot be written is said once, not on every write.
     const std::size_t first = run.err.find("could not be written");
     if (first != std::string::npos) {
@@ -97,10 +102,20 @@ TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
     }
   }
   EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << "a raw escape reached the terminal";
+  // No note for the system's own replies, nor for somebody else's line.
+  EXPECT_EQ(run.err.find("no answer to \"</b>"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("no answer to \"bob\""), std::string::npos) << run.err;
   // Failures are never told to the room.
   EXPECT_EQ(run.out.find("skipped"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("could not be written"), std::string::npos) << run.out;
 }
+
+// Lines of the member's (and one of somebody else's) that get no answer; the first
+// while the box holds another screen name, with control characters in it.
+const char* const kUnanswered =
+    "/screenname bob\nnext \x1b[31mred\x07\n/screenname member\n/as bob bob\n"
+    "trig !\nnext\n!exit now\n!fcolor 12345\n!wavs\n!dir\n!hello\n"
+    "!dir $DIR/music\n!dir $DIR/nothere/\n!dir $DIR/shelf/\n!exit\n";
 
 const std::string kBrokenNote = "wavecrest: skipped ";  // followed by the path and the reason
 
@@ -114,7 +129,18 @@ INSTANTIATE_TEST_SUITE_P(
         VerboseCase{"unwritable_settings", true, true, "exit\n",
                     {"blocker/wavecrest.dat could not be written: ", "blocker: Not a directory"}},
         VerboseCase{"unwritable_settings_quiet", false, true, "fcolor ff0000\nfont arial\nexit\n",
-                    {"blocker/wavecrest.dat could not be written: "}}),
+                    {"blocker/wavecrest.dat could not be written: "}},
+        VerboseCase{"why_no_answer", true, false, kUnanswered,
+                    {R"(no answer to "next \x1b[31mred\x07": you are "member", not the screen name in the box ("bob"))",
+                     "no answer to \"next\": the trigger is missing: say \"!next\"",
+                     "no answer to \"!exit now\": \"exit\" takes nothing after it",
+                     "no answer to \"!fcolor 12345\": \"fcolor\" takes exactly 6 characters",
+                     "no answer to \"!wavs\": \"wavs\" is answered only while the extension is wav (it is mp3)",
+                     "no answer to \"!dir\": \"dir\" needs something after a space",
+                     "no answer to \"!hello\": \"!hello\" is no command",
+                     "music is invalid: it does not end with /", "nothere/ is invalid: there is no such directory",
+                     "shelf/ is invalid: no file lies directly in it"}},
+        VerboseCase{"why_no_answer_quiet", false, false, kUnanswered, {}}),
     [](const ::testing::TestParamInfo<VerboseCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

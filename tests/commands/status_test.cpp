@@ -149,6 +149,20 @@ TEST(TimeAndDate, AreWrittenAsTheRoomReadsThem) {
   EXPECT_EQ(CurrentDateText(day), "thursday, 19 march 2026");
 }
 
+TEST(TimeAndDate, TheDateIsToldInTheLanguageOfTheTimeLocale) {
+  const struct {
+    const char* locale;
+    const char* date;  // Sunday, 6 December 2026
+  } cases[] = {{"de_DE.UTF-8", "sonntag, 06 dezember 2026"},  {"fr_FR.UTF-8", "dimanche, 06 décembre 2026"},
+               {"ru_RU.UTF-8", "воскресенье, 06 декабря 2026"}, {"es_ES@euro", "domingo, 06 diciembre 2026"},
+               {"C", "sunday, 06 december 2026"},             {"POSIX", "sunday, 06 december 2026"},
+               {"C.UTF-8", "sunday, 06 december 2026"},       {"", "sunday, 06 december 2026"}};
+  for (const auto& c : cases) {
+    const LocalDateTime day{2026, 12, 6, 0, 21, 5, 0, c.locale};
+    EXPECT_EQ(CurrentDateText(day), c.date) << c.locale;
+  }
+}
+
 TEST(TimeAndDate, CommandsReadTheLoopsClock) {
   Scenario s;  // the virtual clock starts at noon on Sunday, 6 December 2026
   s.MemberSays("date?");

@@ -16,32 +16,35 @@ struct Expect {
   const char* extension;
   const char* word;        // the entry reached; nullptr when the line is dropped
   const char* input;       // what the handler receives
+  NoCommand why = NoCommand::UnknownWord;  // for a dropped line
 };
 
 TEST(MatchCommand, FollowsTheTableAndItsForms) {
   const Expect cases[] = {
       {"next", "", "mp3", "next", "next"},
-      {"next ", "", "mp3", nullptr, nullptr},
+      {"next ", "", "mp3", nullptr, nullptr, NoCommand::TextAfterWord},
       {" next", "", "mp3", nullptr, nullptr},
       {"!next", "!", "mp3", "next", "!next"},
-      {"next", "!", "mp3", nullptr, nullptr},
+      {"next", "!", "mp3", nullptr, nullptr, NoCommand::TriggerMissing},
       {".trig?", "!", "mp3", ".trig?", ".trig?"},
       {"!.trig?", "!", "mp3", nullptr, nullptr},
       {"xnext", "x", "mp3", "next", "xnext"},
       {"font comic sans", "", "mp3", "font", "comic sans"},
-      {"font", "", "mp3", nullptr, nullptr},
-      {"font    ", "", "mp3", nullptr, nullptr},
+      {"font", "", "mp3", nullptr, nullptr, NoCommand::NoArgument},
+      {"font    ", "", "mp3", nullptr, nullptr, NoCommand::NoArgument},
       {"font  two  spaces ", "", "mp3", "font", " two  spaces "},
       {"fcolor ff00ff", "", "mp3", "fcolor", "ff00ff"},
-      {"fcolor ff00f", "", "mp3", nullptr, nullptr},
-      {"fcolor ff00ff0", "", "mp3", nullptr, nullptr},
+      {"fcolor ff00f", "", "mp3", nullptr, nullptr, NoCommand::NotSixCharacters},
+      {"fcolor ff00ff0", "", "mp3", nullptr, nullptr, NoCommand::NotSixCharacters},
       {"eacolor 0000ff", "", "mp3", "eacolor", "0000ff"},
       {"facolor ×•·.×•", "", "mp3", "facolor", "×•·.×•"},
-      {"exit now", "", "mp3", nullptr, nullptr},
+      {"exit now", "", "mp3", nullptr, nullptr, NoCommand::TextAfterWord},
       {"mp3s", "", "mp3", "mp3s", "mp3s"},
-      {"mp3s", "", "wav", nullptr, nullptr},
+      {"mp3s now", "", "wav", nullptr, nullptr, NoCommand::TextAfterWord},
+      {"!wavs", "!", "mp3", nullptr, nullptr, NoCommand::OtherExtension},
+      {"mp3s", "", "wav", nullptr, nullptr, NoCommand::OtherExtension},
       {"wavs", "", "wav", "wavs", "wavs"},
-      {"wmas", "", "mp3", nullptr, nullptr},
+      {"wmas", "", "mp3", nullptr, nullptr, NoCommand::OtherExtension},
       {"vol 50", "", "mp3", "vol", "vol 50"},
       {"vol", "", "mp3", "vol", "vol"},
       {"vol abc", "", "mp3", "vol", "vol abc"},
@@ -51,18 +54,21 @@ TEST(MatchCommand, FollowsTheTableAndItsForms) {
       {"pause", "", "mp3", "pause", "pause"},
       {"idle brb", "", "mp3", "idle", "brb"},
       {"idleoff", "", "mp3", "idleoff", "idleoff"},
-      {"idleoff now", "", "mp3", nullptr, nullptr},
-      {"dir? x", "", "mp3", nullptr, nullptr},
-      {"ext? ", "", "mp3", nullptr, nullptr},
+      {"idleoff now", "", "mp3", nullptr, nullptr, NoCommand::TextAfterWord},
+      {"dir? x", "", "mp3", nullptr, nullptr, NoCommand::TextAfterWord},
+      {"ext? ", "", "mp3", nullptr, nullptr, NoCommand::TextAfterWord},
       {"hello there", "", "mp3", nullptr, nullptr},
       {"", "", "mp3", nullptr, nullptr},
   };
   for (const auto& c : cases) {
     const auto d = MatchCommand(CommandTable(), c.trigger, c.extension, c.line);
+    const auto why = WhyNoCommand(CommandTable(), c.trigger, c.extension, c.line);
     if (c.word == nullptr) {
       EXPECT_FALSE(d) << '"' << c.line << "\" should be dropped, reached " << (d ? d->entry->word : "");
+      EXPECT_EQ(why, c.why) << c.line;
       continue;
     }
+    EXPECT_FALSE(why) << c.line;
     ASSERT_TRUE(d) << '"' << c.line << "\" should reach " << c.word;
     EXPECT_EQ(d->entry->word, c.word) << c.line;
     EXPECT_EQ(d->input, c.input) << c.line;

@@ -2,9 +2,11 @@
 
 #include "app/app_system.h"
 #include "app/console/input_lines.h"
+#include "app/console/screen_name_prompt.h"
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
 #include "app/mpris/mpris_service.h"
+#include "app/signals/termination_signals.h"
 #include "core/bot.h"
 #include "library/matches.h"
 #include "playback/play_entry.h"
@@ -93,6 +95,7 @@ class ConsoleSession {
     // Input already waiting is read once the event loop runs, so that an end
     // of input found at once can end that loop.
     QTimer::singleShot(0, [this] { ReadInput(); });
+    prompt_.AtStart(bot_.form1, client_.MemberName());
   }
 
  private:
@@ -156,8 +159,8 @@ class ConsoleSession {
   }
 
   void PerformAction(const std::string& line) {
-    if (!line.starts_with("/")) return client_.MemberSays(line);
-    if (line.starts_with("//")) return client_.MemberSays(line.substr(1));
+    if (!line.starts_with("/")) return MemberSays(line);
+    if (line.starts_with("//")) return MemberSays(line.substr(1));
     const std::size_t space = line.find(' ');
     const std::string word = line.substr(0, space);
     const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
@@ -197,6 +200,11 @@ class ConsoleSession {
     Complain("unknown action " + WithoutControlCharacters(word) + " (see --help)");
   }
 
+  void MemberSays(const std::string& text) {
+    prompt_.BeforeMemberLine(bot_.form1, client_.MemberName(), text);
+    client_.MemberSays(text);
+  }
+
   void PerformMatchesAction(const std::string& what) {
     if (what.starts_with("play ")) {
       const auto row = ParseRowNumber(what.substr(5));
@@ -226,6 +234,7 @@ class ConsoleSession {
 
   Bot& bot_;
   sim::SimulatedClient& client_;
+  ScreenNamePrompt prompt_;
   std::unique_ptr<QSocketNotifier> notifier_;
   InputLines input_;
   std::deque<std::string> queuedLines_;
@@ -252,7 +261,12 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
   client.SetOnLineSaid([palette](const sim::RoomLine& line) { PrintLine(stdout, ConsoleRoomLine(line, palette)); });
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
+  TerminationSignals terminationSignals;
   if (!system.Start()) return kExitAnotherInstance;
+  terminationSignals.Watch([&bot](int signal) {
+    bot.End();
+    QCoreApplication::exit(ExitStatusForSignal(signal));
+  });
   const MprisService mpris(bot, MprisHooks{});  // gone before the system it reads
   ConsoleSession session(bot, client, system.irc ? EndOfInput::kKeepsRunning : EndOfInput::kEndsProgram);
   session.Start();

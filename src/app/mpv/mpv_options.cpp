@@ -2,8 +2,13 @@
 
 #include <mpv/client.h>
 
+#include "core/diagnostics.h"
+
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <system_error>
 
 namespace wavecrest {
 namespace {
@@ -48,11 +53,61 @@ void ApplyAudioOutput(mpv_handle* mpv, const std::string& audioOutput) {
   }
 }
 
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+bool Exists(const std::filesystem::path& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::exists(path, error);
+}
+
+// The kernel lists each card on a line of its own that begins with its
+// number (" 0 [PCH ]: HDA-Intel ..."); with none it says "--- no soundcards ---".
+bool ListsACard(const std::filesystem::path& cards) {
+  std::ifstream in(cards);
+  for (std::string line; std::getline(in, line);) {
+    const auto first = line.find_first_not_of(' ');
+    if (first != std::string::npos && line[first] >= '0' && line[first] <= '9') return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+SoundPlaces SoundPlacesFromEnvironment() {
+  SoundPlaces places;
+  if (const std::string home = Environment("HOME"); !home.empty()) places.alsaUserConfig = home + "/.asoundrc";
+  places.runtimeDir = Environment("XDG_RUNTIME_DIR");
+  places.serverNamed = !Environment("PULSE_SERVER").empty() || !Environment("PIPEWIRE_REMOTE").empty();
+  return places;
+}
+
+std::optional<std::string> WhyNoSound(const SoundPlaces& places) {
+  if (places.serverNamed || ListsACard(places.alsaCards) || Exists(places.alsaUserConfig)) return std::nullopt;
+  const bool server = !places.runtimeDir.empty() &&
+                      (Exists(places.runtimeDir / "pulse/native") || Exists(places.runtimeDir / "pipewire-0"));
+  if (server) return std::nullopt;
+  std::string why = Exists(places.alsaCards) ? places.alsaCards.string() + " lists no sound card"
+                                             : places.alsaCards.string() + " does not exist (no ALSA sound driver)";
+  why += places.runtimeDir.empty() ? "; XDG_RUNTIME_DIR is not set, so no sound server can be reached"
+                                   : "; no PulseAudio or PipeWire socket in " + places.runtimeDir.string();
+  if (!places.alsaUserConfig.empty()) why += "; there is no " + places.alsaUserConfig.string();
+  return why;
+}
 
 MpvPlayerOptions MpvPlayerOptionsFromEnvironment() {
   MpvPlayerOptions options;
-  if (const char* out = std::getenv("WAVECREST_AUDIO_OUT")) options.audioOutput = out;
+  options.audioOutput = Environment("WAVECREST_AUDIO_OUT");
+  if (!options.audioOutput.empty()) return options;
+  if (const std::optional<std::string> why = WhyNoSound(SoundPlacesFromEnvironment())) {
+    options.audioOutput = "null";
+    std::fputs("wavecrest: no sound card or sound server here: playing silently (WAVECREST_AUDIO_OUT chooses "
+               "an output)\n",
+               stderr);
+    Diagnose("playing silently: " + *why);
+  }
   return options;
 }
 

@@ -6,8 +6,22 @@
 #include <QTime>
 #include <QTimer>
 
+#include <cstdlib>
+#include <string>
+
 namespace wavecrest {
 namespace {
+
+// The locale for times as the C library would choose it: LC_ALL, then
+// LC_TIME, then LANG. ICU carries the names itself, so a locale the machine
+// has not generated still names its weekdays.
+std::string TimeLocaleFromEnvironment() {
+  for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return {};
+}
 
 class QtTimer final : public Timer {
  public:
@@ -72,6 +86,8 @@ LocalDateTime QtEventLoop::LocalNow() const {
   local.hour = now.time().hour();
   local.minute = now.time().minute();
   local.second = now.time().second();
+  static const std::string timeLocale = TimeLocaleFromEnvironment();
+  local.timeLocale = timeLocale;
   return local;
 }
 

@@ -5,6 +5,7 @@
 #include "app/qt/chat_room_window.h"
 #include "app/qt/form1_window.h"
 #include "app/qt/form2_window.h"
+#include "app/signals/termination_signals.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -50,7 +51,12 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   // On top and shaped before start-up fills it; pending events run between
   // the columns, as they always have.
   mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
+  TerminationSignals terminationSignals;
   if (!system.Start()) return kExitAnotherInstance;
+  terminationSignals.Watch([&bot](int signal) {
+    bot.End();
+    QApplication::exit(ExitStatusForSignal(signal));
+  });
   // Gone before the system it reads.
   const MprisService mpris(bot, MprisHooks{[&mainWindow] {
     mainWindow.raise();

@@ -46,7 +46,7 @@ bool IniFileStore::Unwritten(const std::string& why) {
   Diagnose(note);
   // A change that is not kept must not go unnoticed, but a line on every
   // command would drown the console: without --verbose it is said once.
-  if (!DiagnosticsOn() && !toldUnwritable_) {
+  if (!Diagnosing() && !toldUnwritable_) {
     std::fprintf(stderr, "wavecrest: %s (changes are kept only until the program ends)\n",
                  EscapeControls(note).c_str());
     std::fflush(stderr);
