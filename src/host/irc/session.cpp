@@ -37,9 +37,12 @@ void Session::Send(std::string_view command, const std::vector<std::string>& par
 
 void Session::Problem(const std::string& text) {
   std::string clean = RemoveControls(text);
-  const std::string& password = config_.password.value_or(std::string());
-  for (std::size_t at; !password.empty() && (at = clean.find(password)) != std::string::npos;) {
-    clean.replace(at, password.size(), "***");
+  // A server may echo what it was sent; the password never goes further.
+  const std::string password = config_.password ? RemoveControls(*config_.password) : std::string();
+  if (!password.empty()) {
+    for (std::size_t at = clean.find(password); at != std::string::npos; at = clean.find(password, at + 3)) {
+      clean.replace(at, password.size(), "***");
+    }
   }
   listener_.OnProblem(clean);
 }

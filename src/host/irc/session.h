@@ -52,7 +52,8 @@ class SessionListener {
   // Whenever NAMES, JOIN, PART, QUIT, NICK or KICK change the people list;
   // the own nick included.
   virtual void OnPeople(const std::vector<std::string>& nicks) = 0;
-  // After 001 and on every change (nick-in-use fallback, NICK).
+  // After 001 (with the nick the server accepted, a nick-in-use fallback
+  // included) and on every later NICK change of ours.
   virtual void OnOwnNick(const std::string& nick) = 0;
   // The channel is joined (the own JOIN echoed).
   virtual void OnJoined() = 0;

@@ -15,6 +15,9 @@ TEST(IrcChatHtmlToIrc, TagsColoursAndEntities) {
       {"<B>x</B>", "\x02x\x02"},
       {"<b><i><u>all</u></i></b> off", "\x02\x1D\x1F" "all\x0F off"},
       {"</b></u></i>closers first", "closers first"},
+      {"</b></u></i><font face=\"times new roman\" color=#0000ff>.\xE2\x80\xA2<font face=\"times new roman\" "
+       "color=#000000> trigger: <b>none</b> <font face=\"times new roman\" color=#0000ff>\xE2\x80\xA2.",
+       "\x03" "12.\xE2\x80\xA2\x03" "01 trigger: \x02none\x02 \x03" "12\xE2\x80\xA2."},
       {"<font color=#ff0000>red</font> plain", "\x03" "04red\x03 plain"},
       {"<font face=\"a>b\" color=\"#0000FF\">blue</font>", "\x03" "12blue\x03"},
       {"<font color='#00ff00' face=x>g<font color=#000000>k</font>g</font>", "\x03" "09g\x03" "01k\x03" "09g\x03"},
