@@ -4,7 +4,10 @@
 #include "commands/wiring.h"
 #include "core/startup.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 namespace wavecrest {
 namespace {
@@ -17,23 +20,85 @@ std::string MemberName(const ProgramOptions& options, SettingsStore& settings) {
   return stored;
 }
 
+// How long start-up waits for the channel before it speaks anyway.
+constexpr std::chrono::seconds kJoinWait{20};
+constexpr const char* kQuitMessage = "wavecrest system off";
+
+// The name the member (or the bot) is known by in the room.
+std::string NameInRoom(const ProgramOptions& options, SettingsStore& settings) {
+  return options.irc && options.nick ? *options.nick : MemberName(options, settings);
+}
+
+// The server password: from the environment or the first line of a file,
+// never from the command line, where every user of the machine can read it.
+std::optional<std::string> ServerPassword(const ProgramOptions& options) {
+  if (options.ircPasswordFile) {
+    std::ifstream in(*options.ircPasswordFile);
+    std::string line;
+    if (!in || !std::getline(in, line)) {
+      std::fprintf(stderr, "wavecrest: irc: cannot read the password file %s\n", options.ircPasswordFile->c_str());
+      return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+  const char* fromEnvironment = std::getenv("WAVECREST_IRC_PASSWORD");
+  if (fromEnvironment != nullptr && *fromEnvironment != '\0') return std::string(fromEnvironment);
+  return std::nullopt;
+}
+
+std::unique_ptr<IrcRoomNetwork> MakeNetwork(const ProgramOptions& options, const std::string& nick) {
+  if (!options.irc) return nullptr;
+  IrcRoomSettings settings{*irc::ParseUrl(*options.irc), {}, options.ircCa};
+  settings.session.nick = nick;
+  settings.session.password = ServerPassword(options);
+  settings.session.channel = settings.url.channel;
+  settings.session.ownerMask = options.ownerMask;
+  if (options.nick && !options.ownerMask) {
+    std::fprintf(stderr,
+                 "wavecrest: irc: anyone may take the owner's nick and be obeyed; --owner-mask "
+                 "'nick!user@host' makes sure it is the owner\n");
+  }
+  return std::make_unique<IrcRoomNetwork>(std::move(settings));
+}
+
 }  // namespace
 
 AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView)
     : settingsPath(options.settings.value_or(DefaultSettingsPath())),
       settings(settingsPath),
       instanceLock(settingsPath),
-      client(loop, options.clientVersion, MemberName(options, settings)),
+      client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
-      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock}) {
+      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock}),
+      irc(MakeNetwork(options, client.MemberName())) {
   BindHandlers(bot);
+  if (!irc) return;
+  client.SetNetwork(irc.get());
+  chat.SetNetwork(irc.get());
+}
+
+AppSystem::~AppSystem() {
+  client.SetNetwork(nullptr);
+  chat.SetNetwork(nullptr);
 }
 
 bool AppSystem::Start() {
+  if (irc) {
+    irc->Connect();
+    if (!irc->WaitUntilJoined(loop, kJoinWait)) {
+      std::fputs("wavecrest: irc: not in the channel yet; the start-up lines are not heard, and the client keeps trying\n",
+                 stderr);
+    }
+  }
   Form_Load(bot);
   if (!bot.Ended()) return true;
   std::fprintf(stderr, "wavecrest: another instance is running with %s\n", settingsPath.c_str());
   return false;
+}
+
+void AppSystem::Leave() {
+  if (irc) irc->Quit(kQuitMessage);
 }
 
 }  // namespace wavecrest

@@ -5,6 +5,7 @@
 // wired to them. Front-ends (console, windows) make the application object
 // first, then one AppSystem with their views, then call Start.
 
+#include "app/irc/irc_room_network.h"
 #include "app/program_options.h"
 #include "app/instance/file_instance_lock.h"
 #include "app/mpv/mpv_player.h"
@@ -15,6 +16,7 @@
 #include "host/sim/simulated_client.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace wavecrest {
 
@@ -24,10 +26,18 @@ inline constexpr int kExitAnotherInstance = 3;
 class AppSystem {
  public:
   AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView);
+  ~AppSystem();
+  AppSystem(const AppSystem&) = delete;
+  AppSystem& operator=(const AppSystem&) = delete;
 
-  // Start-up (Form_Load). False when another instance runs with the same
-  // settings file: the room has been told, and standard error says which file.
+  // Start-up (Form_Load). On a network, the channel is joined first (for a
+  // while at most), so that it hears the banner and the welcome. False when
+  // another instance runs with the same settings file: the room has been
+  // told, and standard error says which file.
   bool Start();
+
+  // Leaves the network, if any, once the program has ended.
+  void Leave();
 
   std::filesystem::path settingsPath;
   QtEventLoop loop;
@@ -37,6 +47,7 @@ class AppSystem {
   HostChatClient chat;
   MpvPlayer player;
   Bot bot;
+  std::unique_ptr<IrcRoomNetwork> irc;  // the room's network; none: the local room
 };
 
 }  // namespace wavecrest

@@ -1,6 +1,8 @@
 #include "app/program_options.h"
 
 #include "app/console/terminal_text.h"
+#include "host/irc/nick.h"
+#include "host/irc/url.h"
 
 #include <set>
 
@@ -9,7 +11,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: wavecrest --console [--settings FILE] [--member NAME] [--client-version V] [--pretty|--raw]\n"
-    "                 [--verbose]\n"
+    "                 [--verbose] [--irc URL [--nick NICK] [--owner-mask MASK] [--irc-ca FILE]\n"
+    "                 [--irc-password-file FILE]]\n"
     "       wavecrest scan DIR [--ext EXT]\n"
     "       wavecrest tags FILE\n"
     "       wavecrest --help | --version\n";
@@ -25,7 +28,15 @@ constexpr const char* kHelp =
     "  --pretty, --raw      room lines with terminal styles, or exactly as said (default: pretty\n"
     "                       on a terminal, raw otherwise)\n"
     "  --verbose            say on standard error what was skipped and why (a file that could not\n"
-    "                       be played, a settings file that could not be written)\n\n"
+    "                       be played, a settings file that could not be written)\n"
+    "  --irc URL            the room is a channel of an IRC network: irc://HOST[:PORT]/#CHANNEL\n"
+    "                       (plain, port 6667) or ircs://HOST[:PORT]/#CHANNEL (TLS, port 6697)\n"
+    "  --nick NICK          the name on the network (default: the member name); a bot that obeys\n"
+    "                       its owner takes a nick of its own, the screen-name box the owner's\n"
+    "  --owner-mask MASK    obey only lines whose nick!user@host matches MASK (* and ?)\n"
+    "  --irc-ca FILE        trust this CA certificate (PEM) too, for a private network\n"
+    "  --irc-password-file FILE  the server password (or WAVECREST_IRC_PASSWORD); never on the\n"
+    "                       command line\n\n"
     "Console input, one action a line:\n"
     "  TEXT                 the member says TEXT        //TEXT   the member says /TEXT\n"
     "  /as NAME TEXT        NAME says TEXT              /type TEXT   TEXT is left half-typed\n"
@@ -82,10 +93,26 @@ ParsedOptions ParseProgramOptions(const std::vector<std::string>& args) {
     } else if (arg == "--client-version") {
       if (!takeValue(value) || !kVersions.contains(value)) return fail("--client-version takes 2.5, 3.0, 4.0 … 9.0");
       options.clientVersion = value;
+    } else if (arg == "--irc") {
+      if (!takeValue(value) || !irc::ParseUrl(value)) {
+        return fail("--irc takes irc://HOST[:PORT]/#CHANNEL or ircs://HOST[:PORT]/#CHANNEL");
+      }
+      options.irc = value;
+    } else if (arg == "--nick") {
+      if (!takeValue(value) || !irc::ValidNick(value)) return fail("--nick needs a nick (letters, digits, -[]\\`^{|}_)");
+      options.nick = value;
+    } else if (arg == "--owner-mask") {
+      if (!takeValue(value) || value.empty()) return fail("--owner-mask needs a mask such as 'me!*@example.org'");
+      options.ownerMask = value;
+    } else if (arg == "--irc-ca" || arg == "--irc-password-file") {
+      if (!takeValue(value) || value.empty()) return fail(arg + " needs a file");
+      (arg == "--irc-ca" ? options.ircCa : options.ircPasswordFile) = value;
     } else {
       return fail("unknown option " + WithoutControlCharacters(arg));
     }
   }
+  const bool ircOnly = options.nick || options.ownerMask || options.ircCa || options.ircPasswordFile;
+  if (ircOnly && !options.irc) return fail("--nick, --owner-mask, --irc-ca and --irc-password-file go with --irc");
   parsed.options = options;
   return parsed;
 }

@@ -21,6 +21,13 @@ struct ProgramOptions {
   std::optional<std::string> member;
   OutputStyle style = OutputStyle::Auto;
   bool verbose = false;  // say on standard error what was skipped and why
+  // The room as a channel of an IRC network (irc:// or ircs:// URL); without
+  // it the room is the local one.
+  std::optional<std::string> irc;
+  std::optional<std::string> nick;       // the name on the network (default: the member's)
+  std::optional<std::string> ownerMask;  // nick!user@host glob the owner's lines must match
+  std::optional<std::filesystem::path> ircCa;            // a further CA for the server's certificate
+  std::optional<std::filesystem::path> ircPasswordFile;  // the server password's file
 };
 
 struct ParsedOptions {

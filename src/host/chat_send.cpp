@@ -1,5 +1,6 @@
 #include "host/chat_send.h"
 
+#include "core/diagnostics.h"
 #include "core/text.h"
 #include "host/discovery.h"
 
@@ -47,7 +48,10 @@ void TypeLine(HostWindows& host, EventLoop& loop, const std::string& text, Layou
   if (text.empty()) return;
   const WindowHandle room = FindChatRoom(host);
   const WindowHandle box = FindEntryBox(host, layout);
-  if (room == kNoWindow || box == kNoWindow) return;
+  if (room == kNoWindow || box == kNoWindow) {
+    Diagnose(room == kNoWindow ? "no chat room is open: a line was not said" : "the chat room has no entry box: a line was not said");
+    return;
+  }
 
   std::string saved = GetControlText(host, FindEntryBox(host, layout));
   if (!saved.empty()) host.SendSetText(box, "");
@@ -79,7 +83,25 @@ void ChatSend(HostWindows& host, EventLoop& loop, const std::string& text) {
   }
 }
 
-void HostChatClient::ChatSend(const std::string& line) { wavecrest::ChatSend(host_, loop_, line); }
+namespace {
+
+// Lets events run until everything said so far has left the network, the
+// member is out of the room (the rest is dropped), or the bound has passed.
+void WaitForTurn(const RoomNetwork& network, EventLoop& loop) {
+  const std::uint64_t said = network.LinesQueued();
+  const double start = loop.SecondsSinceMidnight();
+  while (network.LinesSent() < said && network.Joined()) {
+    if (ElapsedSeconds(start, loop.SecondsSinceMidnight()) >= kMaxTurnSeconds) return;
+    loop.PumpOnce(kTurnPumpWait);
+  }
+}
+
+}  // namespace
+
+void HostChatClient::ChatSend(const std::string& line) {
+  wavecrest::ChatSend(host_, loop_, line);
+  if (network_ != nullptr) WaitForTurn(*network_, loop_);
+}
 
 std::string HostChatClient::AolVersion() { return wavecrest::AolVersion(host_); }
 

@@ -12,6 +12,7 @@
 #include "core/chat_client.h"
 #include "core/event_loop.h"
 #include "host/host_windows.h"
+#include "host/room_network.h"
 
 #include <chrono>
 #include <string>
@@ -40,11 +41,21 @@ void ChatSend(HostWindows& host, EventLoop& loop, const std::string& text);
 void TypeChatLine(HostWindows& host, EventLoop& loop, const std::string& text);
 void TypeChatLine7(HostWindows& host, EventLoop& loop, const std::string& text);
 
+// How long a line may wait for its turn on a network that paces what it
+// says before ChatSend returns anyway (the line still leaves, in order).
+inline constexpr double kMaxTurnSeconds = 30.0;
+inline constexpr std::chrono::milliseconds kTurnPumpWait{250};
+
 // The chat client port on the host's window tree. Holds references only:
-// `host` and `loop` must outlive it.
+// `host` and `loop` (and the network, when given) must outlive it.
 class HostChatClient final : public ChatClient {
  public:
   HostChatClient(HostWindows& host, EventLoop& loop) : host_(host), loop_(loop) {}
+
+  // A room on a network that paces its lines: ChatSend then also lets events
+  // run until the line has left, so a burst of replies leaves in order and
+  // what waits stays as small as the commands running.
+  void SetNetwork(const RoomNetwork* network) { network_ = network; }
 
   void ChatSend(const std::string& line) override;
   std::string AolVersion() override;
@@ -52,6 +63,7 @@ class HostChatClient final : public ChatClient {
  private:
   HostWindows& host_;
   EventLoop& loop_;
+  const RoomNetwork* network_ = nullptr;
 };
 
 }  // namespace wavecrest

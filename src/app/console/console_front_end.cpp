@@ -55,12 +55,31 @@ std::optional<double> ParseWaitSeconds(const std::string& text) {
   return value;
 }
 
+// A room line as standard output shows it: "SPEAKER: TEXT"; a network's
+// actions as "* SPEAKER TEXT" and notices as "-SPEAKER- TEXT".
+std::string ConsoleRoomLine(const sim::RoomLine& line, bool pretty) {
+  const std::string speaker = pretty ? "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m" : line.speaker;
+  // A network line's text is plain; its styled form is the HTML to render.
+  const std::string text = pretty ? RenderChatHtml(line.styled.empty() ? line.text : line.styled) : line.text;
+  switch (line.kind) {
+    case RoomLineKind::kAction: return "* " + speaker + " " + text;
+    case RoomLineKind::kNotice: return "-" + speaker + "- " + text;
+    case RoomLineKind::kMessage: break;
+  }
+  return speaker + ": " + text;
+}
+
 // Reads standard input as lines and performs them one at a time: the next
 // line is taken once the previous action, and every command it set off, has
 // finished. That keeps a script's conversation in the order it was written.
+// What the end of standard input means: the end of a script, or nothing (a
+// bot on a network runs unattended until told to stop).
+enum class EndOfInput { kEndsProgram, kKeepsRunning };
+
 class ConsoleSession {
  public:
-  ConsoleSession(Bot& bot, sim::SimulatedClient& client) : bot_(bot), client_(client) {}
+  ConsoleSession(Bot& bot, sim::SimulatedClient& client, EndOfInput endOfInput)
+      : bot_(bot), client_(client), endOfInputEnds_(endOfInput == EndOfInput::kEndsProgram) {}
 
   void Start() {
     ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
@@ -108,7 +127,7 @@ class ConsoleSession {
     if (inAction_ || waiting_) return;
     if (bot_.Ended()) return;
     if (queuedLines_.empty()) {
-      if (endOfInput_) QCoreApplication::exit(0);
+      if (endOfInput_ && endOfInputEnds_) QCoreApplication::exit(0);
       return;
     }
     std::string line = std::move(queuedLines_.front());
@@ -137,6 +156,7 @@ class ConsoleSession {
     const std::string word = line.substr(0, space);
     const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
     if (word == "/as") {
+      if (client_.Network() != nullptr) return Complain("/as: on a network only real people speak");
       const std::size_t split = rest.find(' ');
       if (split == std::string::npos || split == 0) return Complain("usage: /as NAME TEXT");
       return client_.OtherSays(rest.substr(0, split), rest.substr(split + 1));
@@ -204,6 +224,7 @@ class ConsoleSession {
   std::string unsplitInput_;
   std::deque<std::string> queuedLines_;
   bool endOfInput_ = false;
+  const bool endOfInputEnds_;
   bool inAction_ = false;
   bool waiting_ = false;
 };
@@ -220,19 +241,15 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
 
   const bool pretty =
       options.style == OutputStyle::Pretty || (options.style == OutputStyle::Auto && ::isatty(STDOUT_FILENO));
-  client.SetOnLineSaid([pretty](const sim::RoomLine& line) {
-    if (pretty) {
-      PrintLine(stdout, "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m: " + RenderChatHtml(line.text));
-    } else {
-      PrintLine(stdout, line.speaker + ": " + line.text);
-    }
-  });
+  client.SetOnLineSaid([pretty](const sim::RoomLine& line) { PrintLine(stdout, ConsoleRoomLine(line, pretty)); });
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
   if (!system.Start()) return kExitAnotherInstance;
-  ConsoleSession session(bot, client);
+  ConsoleSession session(bot, client, system.irc ? EndOfInput::kKeepsRunning : EndOfInput::kEndsProgram);
   session.Start();
-  return app.exec();
+  const int status = app.exec();
+  system.Leave();
+  return status;
 }
 
 }  // namespace wavecrest

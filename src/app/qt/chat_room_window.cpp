@@ -23,7 +23,15 @@ QString EntryText(const std::string& box) {
 }  // namespace
 
 QString TranscriptHtml(const sim::RoomLine& line) {
-  return "<b>" + QString::fromStdString(line.speaker).toHtmlEscaped() + "</b>: " + QString::fromStdString(line.text);
+  // A network line's text is plain; its styled form is HTML made from it.
+  const QString text = QString::fromStdString(line.styled.empty() ? line.text : line.styled);
+  const QString speaker = "<b>" + QString::fromStdString(line.speaker).toHtmlEscaped() + "</b>";
+  switch (line.kind) {
+    case RoomLineKind::kAction: return "* " + speaker + " " + text;
+    case RoomLineKind::kNotice: return "-" + speaker + "- " + text;
+    case RoomLineKind::kMessage: break;
+  }
+  return speaker + ": " + text;
 }
 
 ChatRoomWindow::ChatRoomWindow(sim::SimulatedClient& client, QWidget* parent)

@@ -50,7 +50,9 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   // the columns, as they always have.
   mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
   if (!system.Start()) return kExitAnotherInstance;
-  return app.exec();
+  const int status = app.exec();
+  system.Leave();
+  return status;
 }
 
 }  // namespace wavecrest

@@ -72,7 +72,7 @@ void SimulatedClient::BuildClient() {
   tree_.CreateWindow(welcome, kClassStatic, "Welcome, " + member_ + "!");
   tree_.CreateWindow(welcome, kClassRichText, "Today's top news");
   for (const char* button : {"Mail", "People", "Channels"}) tree_.CreateWindow(welcome, kClassIcon, button);
-  if (roomWanted_) BuildRoom();
+  if (RoomStandsOpen()) BuildRoom();
 }
 
 void SimulatedClient::BuildMenuBar() {
@@ -125,13 +125,24 @@ void SimulatedClient::BuildRoom() {
 
 void SimulatedClient::CloseRoom() {
   roomWanted_ = false;
+  DestroyRoom();
+}
+
+void SimulatedClient::DestroyRoom() {
   tree_.DestroyWindow(room_);
   room_ = transcriptBox_ = peopleCount_ = entryBox_ = kNoWindow;
 }
 
 void SimulatedClient::OpenRoom() {
   roomWanted_ = true;
-  if (Running() && !RoomOpen()) BuildRoom();
+  if (Running() && !RoomOpen() && RoomStandsOpen()) BuildRoom();
+}
+
+void SimulatedClient::SetNetwork(RoomNetwork* network) {
+  if (network_ != nullptr) network_->SetListener(nullptr);
+  network_ = network;
+  if (network_ != nullptr) network_->SetListener(this);
+  OnNetworkJoined(network_ == nullptr || network_->Joined());
 }
 
 void SimulatedClient::SetRunning(bool running) {
@@ -183,7 +194,9 @@ void SimulatedClient::PressEnter() {
   } else {
     SetEntryBox(kEmptyParagraph, EntryText::kClientFiller);
   }
-  if (!IsBlank(line)) Say(member_, line);
+  if (IsBlank(line)) return;
+  if (network_ != nullptr) network_->Say(line);
+  Say(member_, line);
 }
 
 void SimulatedClient::TypeInEntryBox(std::uint32_t charCode) {
@@ -203,22 +216,51 @@ void SimulatedClient::TypeInEntryBox(std::uint32_t charCode) {
   SetEntryBox(std::move(text), EntryText::kTyped);
 }
 
-void SimulatedClient::Say(const std::string& speaker, const std::string& text) {
-  const RoomLine line{speaker, text};
+// A line said in the room: shown, and reported to the scanner under
+// `reportedSpeaker` (the speaker, unless the network could not vouch for it).
+void SimulatedClient::Say(const RoomLine& line, const std::string& reportedSpeaker) {
+  Show(line);
+  if (network_ == nullptr) AddPerson(line.speaker);  // a channel's people come from the network
+  if (!*lineHandler_) return;  // the scanner reports nothing before it starts
+  loop_.Post([weak = std::weak_ptr<LineHandler>(lineHandler_), speaker = reportedSpeaker, text = line.text] {
+    const auto handler = weak.lock();
+    if (!handler || !*handler) return;
+    const LineHandler onLine = *handler;  // a handler may restart the scanner
+    onLine(speaker, text);
+  });
+}
+
+// A line in the transcript and the room's boxes, and to whoever watches.
+void SimulatedClient::Show(const RoomLine& line) {
   transcript_.push_back(line);
-  AddPerson(speaker);
   ShowInTranscriptBox(line);
   if (onLineSaid_) {
     const auto onLineSaid = onLineSaid_;  // it may replace itself
     onLineSaid(line);
   }
-  if (!*lineHandler_) return;  // the scanner reports nothing before it starts
-  loop_.Post([weak = std::weak_ptr<LineHandler>(lineHandler_), line] {
-    const auto handler = weak.lock();
-    if (!handler || !*handler) return;
-    const LineHandler onLine = *handler;  // a handler may restart the scanner
-    onLine(line.speaker, line.text);
-  });
+}
+
+void SimulatedClient::OnNetworkLine(const NetworkLine& line) {
+  if (!RoomOpen()) return;
+  const RoomLine shown{line.speaker, line.text, line.kind, line.styled};
+  if (line.kind != RoomLineKind::kMessage) return Show(shown);
+  // '!' ends a name on the network, so no member is called this.
+  Say(shown, line.trust == SpeakerTrust::kVerified ? line.speaker : line.speaker + "!unverified");
+}
+
+void SimulatedClient::OnNetworkPeople(const std::vector<std::string>& people) {
+  people_ = people;
+  ShowPeopleCount();
+}
+
+void SimulatedClient::OnNetworkNick(const std::string& nick) { member_ = nick; }
+
+// The room stands open while the member is in the channel: lines said out of
+// it go nowhere, as lines said into a closed room do.
+void SimulatedClient::OnNetworkJoined(bool joined) {
+  inChannel_ = joined;
+  if (!joined) return DestroyRoom();
+  if (Running() && !RoomOpen() && RoomStandsOpen()) BuildRoom();
 }
 
 void SimulatedClient::AddPerson(const std::string& name) {

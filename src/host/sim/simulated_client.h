@@ -26,12 +26,22 @@
 // event loop, never from inside a HostWindows call, and only once Start has
 // been called. The scanner reports the line raw, HTML included.
 //
+// The room's network: without one the room is local (the member and whoever
+// the front-end lets speak). With one (SetNetwork), the room is a channel of
+// that network: it stands open only while the member is in the channel, a
+// line said on Enter goes to the channel (and shows in the room at once, as
+// the client's own echo), the channel's lines are the room's, its people the
+// room's people, and the member's name follows the network's name for them.
+// Actions and notices are shown but never reported to the scanner; a line of
+// an unverified speaker reaches the scanner under a name no member has.
+//
 // Lifetime and threading: UI thread only; the loop must outlive the client.
 // Posted reports still queued when the client is destroyed are dropped.
 
 #include "core/chat_scanner.h"
 #include "core/event_loop.h"
 #include "host/host_windows.h"
+#include "host/room_network.h"
 #include "host/sim/client_menus.h"
 #include "host/sim/window_tree.h"
 
@@ -43,8 +53,14 @@
 namespace wavecrest::sim {
 
 struct RoomLine {
+  RoomLine() = default;
+  RoomLine(std::string who, std::string what, RoomLineKind lineKind = RoomLineKind::kMessage, std::string html = {})
+      : speaker(std::move(who)), text(std::move(what)), kind(lineKind), styled(std::move(html)) {}
+
   std::string speaker;
   std::string text;
+  RoomLineKind kind = RoomLineKind::kMessage;
+  std::string styled;  // chat HTML to show for a network line's text; empty: the text is HTML already
   bool operator==(const RoomLine&) const = default;
 };
 
@@ -58,7 +74,7 @@ enum class BoxBehaviour {
 
 inline constexpr const char* kChatInputPrompt = "Chat Input";
 
-class SimulatedClient final : public HostWindows, public ChatScanner {
+class SimulatedClient final : public HostWindows, public ChatScanner, private RoomNetworkListener {
  public:
   // `version`: one of KnownClientVersions() ("9.0" … "2.5"); anything else
   // throws std::invalid_argument. The client starts running, with the
@@ -99,6 +115,11 @@ class SimulatedClient final : public HostWindows, public ChatScanner {
   bool Running() const { return frame_ != kNoWindow; }
   void SetBoxBehaviour(BoxBehaviour behaviour) { behaviour_ = behaviour; }
 
+  // Puts the room on `network` (nullptr: the local room again). The network
+  // must outlive the client or be taken away first.
+  void SetNetwork(RoomNetwork* network);
+  RoomNetwork* Network() const { return network_; }
+
   // HostWindows
   WindowHandle FindWindowA(std::string_view className) override;
   WindowHandle FindWindowExA(WindowHandle parent, WindowHandle after, std::string_view className) override;
@@ -125,10 +146,20 @@ class SimulatedClient final : public HostWindows, public ChatScanner {
   void BuildMenuBar();
   void FillMenu(MenuHandle menu, const std::vector<MenuEntrySpec>& entries, MenuItemId& nextId);
   void BuildRoom();
+  void DestroyRoom();
   void SetEntryBox(std::string text, EntryText origin);
   void TypeInEntryBox(std::uint32_t charCode);
   void PressEnter();
-  void Say(const std::string& speaker, const std::string& text);
+  void Say(const RoomLine& line, const std::string& reportedSpeaker);
+  void Say(const std::string& speaker, const std::string& text) { Say(RoomLine{speaker, text}, speaker); }
+  void Show(const RoomLine& line);
+  bool RoomStandsOpen() const { return roomWanted_ && inChannel_; }
+
+  // RoomNetworkListener
+  void OnNetworkLine(const NetworkLine& line) override;
+  void OnNetworkPeople(const std::vector<std::string>& people) override;
+  void OnNetworkNick(const std::string& nick) override;
+  void OnNetworkJoined(bool joined) override;
   void AddPerson(const std::string& name);
   void ShowPeopleCount();
   void ShowInTranscriptBox(const RoomLine& line);
@@ -141,6 +172,9 @@ class SimulatedClient final : public HostWindows, public ChatScanner {
   // Whether the room stands open once the client runs: a room closed before
   // the client stops stays closed when it starts again.
   bool roomWanted_ = true;
+  RoomNetwork* network_ = nullptr;
+  // Without a network the member is always in the room.
+  bool inChannel_ = true;
 
   WindowHandle frame_ = kNoWindow;
   WindowHandle mdi_ = kNoWindow;
