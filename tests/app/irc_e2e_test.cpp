@@ -29,6 +29,7 @@ TEST_F(IrcE2E, TheMembersOwnClientSaysTheirLinesAndAnswersUnderTheirNick) {
   ASSERT_TRUE(other->Await([](const IrcLine& l) { return Has(l.Text(), "new volume"); }, 10, from));
   EXPECT_EQ(SaidBy(*other, "dj", room_, from), (std::vector<std::string>{"vol 40", "\x03" "12.·•×\x03" "01 new volume: \x02" "40%\x02 \x03" "12×•·."}));
   other->Say(room_, "\x02hi\x02 \x03" "04,01there");
+  EXPECT_TRUE(WaitUntil([&] { return Has(program_->Out(), "\nother: "); }, 10)) << program_->Out();
   program_->Write("/quit\n");
   EXPECT_EQ(program_->Exit(15), 0) << program_->Err();
   EXPECT_TRUE(other->Await([](const IrcLine& l) { return QuitBy(l, "dj"); }, 5, from));
