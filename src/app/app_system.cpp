@@ -4,6 +4,8 @@
 #include "commands/wiring.h"
 #include "core/startup.h"
 
+#include <QCoreApplication>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -86,7 +88,8 @@ AppSystem::~AppSystem() {
 bool AppSystem::Start() {
   if (irc) {
     irc->Connect();
-    if (!irc->WaitUntilJoined(loop, kJoinWait)) {
+    if (!irc->WaitUntilJoined(loop, kJoinWait, [this] { return bot.Ended(); })) {
+      if (bot.Ended()) return true;  // a signal ended the wait
       std::fputs("wavecrest: irc: not in the channel yet; the start-up lines are not heard, and the client keeps trying\n",
                  stderr);
     }
@@ -95,6 +98,14 @@ bool AppSystem::Start() {
   if (!bot.Ended()) return true;
   std::fprintf(stderr, "wavecrest: another instance is running with %s\n", settingsPath.c_str());
   return false;
+}
+
+void AppSystem::EndOn(TerminationSignals& caught) {
+  caught.Watch([this](int signal) {
+    endedBySignal = signal;
+    bot.End();
+    QCoreApplication::exit(ExitStatusForSignal(signal));
+  });
 }
 
 void AppSystem::Leave() {

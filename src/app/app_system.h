@@ -7,6 +7,7 @@
 
 #include "app/irc/irc_room_network.h"
 #include "app/program_options.h"
+#include "app/signals/termination_signals.h"
 #include "app/instance/file_instance_lock.h"
 #include "app/mpv/mpv_player.h"
 #include "app/qt/qt_event_loop.h"
@@ -38,6 +39,11 @@ class AppSystem {
 
   // Leaves the network, if any, once the program has ended.
   void Leave();
+
+  // From now on, start-up included, a termination signal ends the program as
+  // /quit does, with the exit status shells expect; endedBySignal says which.
+  void EndOn(TerminationSignals& caught);
+  int endedBySignal = 0;
 
   std::filesystem::path settingsPath;
   QtEventLoop loop;

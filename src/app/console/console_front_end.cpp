@@ -262,11 +262,12 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
   bot.onEnd = [] { QCoreApplication::exit(0); };
 
   TerminationSignals terminationSignals;
+  system.EndOn(terminationSignals);
   if (!system.Start()) return kExitAnotherInstance;
-  terminationSignals.Watch([&bot](int signal) {
-    bot.End();
-    QCoreApplication::exit(ExitStatusForSignal(signal));
-  });
+  if (system.endedBySignal != 0) {
+    system.Leave();
+    return ExitStatusForSignal(system.endedBySignal);
+  }
   const MprisService mpris(bot, MprisHooks{});  // gone before the system it reads
   ConsoleSession session(bot, client, system.irc ? EndOfInput::kKeepsRunning : EndOfInput::kEndsProgram);
   session.Start();

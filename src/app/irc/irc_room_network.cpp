@@ -86,9 +86,10 @@ void IrcRoomNetwork::Connect() {
   }
 }
 
-bool IrcRoomNetwork::WaitUntilJoined(EventLoop& loop, std::chrono::milliseconds limit) {
+bool IrcRoomNetwork::WaitUntilJoined(EventLoop& loop, std::chrono::milliseconds limit,
+                                     const std::function<bool()>& giveUp) {
   const double deadline = Now() + static_cast<double>(limit.count()) / 1000.0;
-  while (!Joined() && !quitting_) {
+  while (!Joined() && !quitting_ && !giveUp()) {
     const double left = deadline - Now();
     if (left <= 0) break;
     loop.PumpOnce(std::chrono::milliseconds(static_cast<long>(left * 1000.0) + 1));

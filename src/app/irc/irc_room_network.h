@@ -25,6 +25,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,9 +46,9 @@ class IrcRoomNetwork final : public QObject, public RoomNetwork, private irc::Se
 
   void Connect();
 
-  // Lets events run until the channel is joined or `limit` has passed.
-  // Returns whether it is joined.
-  bool WaitUntilJoined(EventLoop& loop, std::chrono::milliseconds limit);
+  // Lets events run until the channel is joined, `limit` has passed, or
+  // `giveUp` says so. Returns whether it is joined.
+  bool WaitUntilJoined(EventLoop& loop, std::chrono::milliseconds limit, const std::function<bool()>& giveUp);
 
   // Leaves the network: QUIT with `message` after the lines already said,
   // waiting a moment (events running) for them to go. No reconnecting after.

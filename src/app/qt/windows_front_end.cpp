@@ -52,11 +52,12 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   // the columns, as they always have.
   mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
   TerminationSignals terminationSignals;
+  system.EndOn(terminationSignals);
   if (!system.Start()) return kExitAnotherInstance;
-  terminationSignals.Watch([&bot](int signal) {
-    bot.End();
-    QApplication::exit(ExitStatusForSignal(signal));
-  });
+  if (system.endedBySignal != 0) {
+    system.Leave();
+    return ExitStatusForSignal(system.endedBySignal);
+  }
   // Gone before the system it reads.
   const MprisService mpris(bot, MprisHooks{[&mainWindow] {
     mainWindow.raise();

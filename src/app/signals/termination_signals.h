@@ -6,9 +6,10 @@
 // may do almost nothing, so it only writes the signal's number into a pipe
 // (the self-pipe) that a QSocketNotifier watches.
 //
-// One instance at a time, made after the application object and before
-// start-up: a signal that comes during start-up waits in the pipe and is acted
-// on once Watch has been called. A second signal of the same kind, once the
+// One instance at a time, made after the application object and watched
+// before start-up, so that a signal during start-up's waits (a network that
+// does not answer) is acted on there; one that comes before Watch waits in
+// the pipe. A second signal of the same kind, once the
 // first is being acted on, ends the program at once, as without a handler.
 
 #include <functional>
