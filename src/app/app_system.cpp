@@ -2,7 +2,7 @@
 
 #include "app/settings/settings_location.h"
 #include "commands/wiring.h"
-#include "core/startup.h"
+#include "commands/startup.h"
 
 #include <QCoreApplication>
 

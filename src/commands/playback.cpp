@@ -5,7 +5,7 @@
 #include "core/reply.h"
 #include "core/text.h"
 #include "library/matches.h"
-#include "playback/media_player.h"
+#include "core/media_player.h"
 #include "playback/play_entry.h"
 #include "trackinfo/format.h"
 

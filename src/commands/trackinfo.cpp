@@ -4,7 +4,7 @@
 #include "core/pause.h"
 #include "core/reply.h"
 #include "core/text.h"
-#include "playback/media_player.h"
+#include "core/media_player.h"
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
 #include "trackinfo/mpeg_header.h"

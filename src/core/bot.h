@@ -11,7 +11,7 @@
 #include "core/instance_lock.h"
 #include "core/settings_store.h"
 #include "core/views.h"
-#include "playback/media_player.h"
+#include "core/media_player.h"
 
 #include <functional>
 #include <memory>

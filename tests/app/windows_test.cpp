@@ -5,7 +5,7 @@
 #include "app/widgets_app.h"
 #include "commands/status.h"
 #include "commands/wiring.h"
-#include "core/startup.h"
+#include "commands/startup.h"
 #include "library/matches.h"
 #include "playback/now_playing.h"
 #include "support/fakes.h"

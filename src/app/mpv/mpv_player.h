@@ -45,7 +45,7 @@
 // next Open. Pause does not: Open always starts playing.
 
 #include "app/mpv/mpv_options.h"
-#include "playback/media_player.h"
+#include "core/media_player.h"
 
 #include <atomic>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "commands/startup.h"
 
 #include "commands/wiring.h"
 #include "core/reply.h"

@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "commands/startup.h"
 
 #include "commands/status.h"
 #include "core/bot.h"
