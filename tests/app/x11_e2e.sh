@@ -32,7 +32,11 @@ if [[ -z "$window" ]]; then
 fi
 xwininfo -shape -id "$window" | grep -E "Width|Height|shape extents"
 # Task bars show the program's own icon, the desktop entry's picture.
-xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || { echo "x11_e2e: the main window has no 64x64 icon" >&2; exit 1; }
+# Qt may set the icon property just after the caption; -spy prints the value
+# and then each change, so the check waits for the property, not a fixed time.
+# (It ends at its next change or within 10 s; nothing waits for it.)
+grep -q -m1 "Icon (64 x 64)" < <(timeout 10 xprop -spy -id "$window" _NET_WM_ICON 2>/dev/null) ||
+  { echo "x11_e2e: the main window has no 64x64 icon" >&2; exit 1; }
 $check shape "$window" "$source/assets/skins/main.png"
 
 # lblSong2 sits at (16, 218) in the window, 265 x 18 pixels.
