@@ -1,7 +1,9 @@
 #include "app/cli/tools.h"
 
+#include "app/files/posix_directory_reader.h"
 #include "core/files.h"
 #include "core/terminal_escape.h"
+#include "library/entry_names.h"
 #include "library/scan.h"
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
@@ -73,17 +75,25 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "wavecrest scan: " << EscapeControls(arguments->directory) << ": not a directory that can be read\n";
     return 1;
   }
-  const std::optional<Library> library = BuildLibrary(arguments->directory, arguments->extension);
-  if (!library) return 1;
-  // Written in blocks: few writes, and no second copy of the whole library.
+  PosixDirectoryReader reader;
+  const std::optional<SortedFiles> sorted = FindSortedFiles(reader, arguments->directory, arguments->extension);
+  if (!sorted) return 1;
+  // Written in blocks straight from the found paths: few writes, and no
+  // second copy of the whole library.
   const bool raw = arguments->nulSeparated;
   std::string text;
-  for (std::size_t i = 0; i < library->paths.size(); ++i) {
+  for (std::size_t i = 0; i < sorted->order.size(); ++i) {
+    const std::string_view path = sorted->files[sorted->order[i]];
+    const std::string name = DisplayName(path, arguments->extension);
     text += std::to_string(i + 1);
     text += '\t';
-    text += raw ? library->names[i] : EscapeControls(library->names[i]);
+    text += raw ? name : EscapeControls(name);
     text += '\t';
-    text += raw ? library->paths[i] : EscapeControls(library->paths[i]);
+    if (raw) {
+      text += path;
+    } else {
+      text += EscapeControls(path);
+    }
     text += raw ? '\0' : '\n';
     if (text.size() >= 64 * 1024) {
       out << text;
