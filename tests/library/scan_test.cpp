@@ -4,6 +4,7 @@
 #include "core/diagnostics.h"
 
 #include "support/fakes.h"
+#include "support/memory_directories.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -243,6 +244,25 @@ TEST(FindFiles, SaysWhatItSkippedAndWhyForVerbose) {
     EXPECT_EQ(*found, c.found) << c.name;
     EXPECT_EQ(captured.notes, c.notes) << c.name;
   }
+}
+
+TEST(FindFiles, PassesOverWhatItCannotListOrTakeOneListingAtATime) {
+  using Type = EntryType;
+  testing::MemoryDirectories fs;
+  fs.listings["/m/"] = {{{"a.mp3", Type::File}, {"pipe.mp3", Type::Other}, {"Sub", Type::Directory},
+                         {"Bad", Type::Directory}, {"back", Type::Link}, {"song.mp3", Type::Link}}, {}, {}};
+  fs.listings["/m/Sub/"] = {{{"b.mp3", Type::File}}, {}, std::make_error_code(std::errc::io_error)};
+  fs.listings["/m/Bad/"] = {{{"c.mp3", Type::File}}, std::make_error_code(std::errc::permission_denied), {}};
+  fs.links["/m/back"] = {Type::Directory, {}};  // a link to the root: listed once only
+  fs.realPaths["/m/back"] = "/m";
+  fs.links["/m/song.mp3"] = {Type::File, {}};  // a link to a file counts as the file
+  CapturedNotes captured;
+  const auto found = FindFiles(fs, "/m", "mp3");
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(*found, (std::vector<std::string>{"/m/a.mp3", "/m/song.mp3", "/m/Sub/b.mp3"}));
+  EXPECT_EQ(captured.notes, (std::vector<std::string>{"skipped the rest of directory /m/Sub/: Input/output error",
+                                                      "skipped directory /m/Bad/: Permission denied"}));
+  EXPECT_FALSE(fs.nestedListing);
 }
 
 // The virtual-time loop, with a clock that moves on by `step` each time it is
