@@ -9,6 +9,7 @@
 #include "trackinfo/id3.h"
 #include "trackinfo/mpeg_header.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -53,6 +54,18 @@ std::optional<ScanArguments> ParseScanArguments(int argc, char** argv) {
   return arguments;
 }
 
+// Appends `text` as the terminal may be shown it. Nearly every file name is
+// printable ASCII, which is kept as it is; only the rest needs the escaping.
+void AppendShown(std::string_view text, std::string& out) {
+  const bool printable =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+  if (printable) {
+    out += text;
+  } else {
+    out += EscapeControls(text);
+  }
+}
+
 // Whether the file begins with an MPEG audio frame's sync: eleven set bits.
 bool BeginsWithFrameSync(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -82,19 +95,21 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
   // second copy of the whole library.
   const bool raw = arguments->nulSeparated;
   std::string text;
+  std::string name;
   for (std::size_t i = 0; i < sorted->order.size(); ++i) {
     const std::string_view path = sorted->files[sorted->order[i]];
-    const std::string name = DisplayName(path, arguments->extension);
+    name.clear();
+    AppendDisplayName(path, arguments->extension, name);
     text += std::to_string(i + 1);
     text += '\t';
-    text += raw ? name : EscapeControls(name);
-    text += '\t';
     if (raw) {
-      text += path;
+      text.append(name).append(1, '\t').append(path).append(1, '\0');
     } else {
-      text += EscapeControls(path);
+      AppendShown(name, text);
+      text += '\t';
+      AppendShown(path, text);
+      text += '\n';
     }
-    text += raw ? '\0' : '\n';
     if (text.size() >= 64 * 1024) {
       out << text;
       text.clear();
