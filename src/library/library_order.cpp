@@ -83,11 +83,11 @@ std::optional<std::vector<std::uint32_t>> ListBoxOrder(const Paths& paths, std::
   // code points, so the order is total.
   PathKeys keyer;
   std::string keys;
-  // Reserved generously once: growing would copy the block, and pages never
-  // written cost nothing.
+  // Reserved once at twice the text: a key of these collation levels is
+  // about as long as its UTF-8 text, and growing would copy the block.
   std::size_t remainderBytes = 0;
   for (std::size_t i = 0; i < count; ++i) remainderBytes += remainder(i).size();
-  keys.reserve(remainderBytes * 4);
+  keys.reserve(remainderBytes * 2);
   std::vector<std::uint32_t> ends;
   ends.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
