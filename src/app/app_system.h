@@ -5,6 +5,7 @@
 // wired to them. Front-ends (console, windows) make the application object
 // first, then one AppSystem with their views, then call Start.
 
+#include "app/files/posix_directory_reader.h"
 #include "app/irc/irc_room_network.h"
 #include "app/program_options.h"
 #include "app/signals/termination_signals.h"
@@ -52,6 +53,7 @@ class AppSystem {
   sim::SimulatedClient client;
   HostChatClient chat;
   MpvPlayer player;
+  PosixDirectoryReader directories;
   Bot bot;
   std::unique_ptr<IrcRoomNetwork> irc;  // the room's network; none: the local room
 };

@@ -5,6 +5,7 @@
 
 #include "core/chat_client.h"
 #include "core/chat_scanner.h"
+#include "core/directory_reader.h"
 #include "core/event_loop.h"
 #include "core/form1.h"
 #include "core/form2.h"
@@ -33,6 +34,7 @@ struct Ports {
   MainView& mainView;
   MatchesView& matchesView;
   InstanceLock& instanceLock;
+  DirectoryReader& directories;
 };
 
 inline constexpr const char* kSettingsSection = "settings";

@@ -5,6 +5,7 @@
 // names are case-sensitive while chat arguments arrive lower-cased.
 
 #include <string>
+#include <string_view>
 
 namespace wavecrest {
 
@@ -29,6 +30,6 @@ std::string WhyFileExistsFails(const std::string& path);
 std::string ResolvePathIgnoringCase(const std::string& path);
 
 // Whether a directory entry's name marks it hidden.
-inline bool IsHiddenName(const std::string& name) { return !name.empty() && name.front() == '.'; }
+inline bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
 
 }  // namespace wavecrest

@@ -36,12 +36,20 @@ bool IsSelected(std::string_view name, std::string_view extension) {
 }
 
 std::string DisplayName(std::string_view path, std::string_view extension) {
+  std::string out;
+  AppendDisplayName(path, extension, out);
+  return out;
+}
+
+void AppendDisplayName(std::string_view path, std::string_view extension, std::string& out) {
   const std::size_t slash = path.rfind('/');
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const std::string find = "." + std::string(extension);
-  if (!IsAscii(name) || !IsAscii(find)) return ReplaceAll(name, find, "");
-  std::string out;
-  out.reserve(name.size());
+  if (!IsAscii(name) || !IsAscii(find)) {
+    out += ReplaceAll(name, find, "");
+    return;
+  }
+  out.reserve(out.size() + name.size());
   std::size_t at = 0;
   while (at < name.size()) {
     if (AsciiEqualIgnoringCase(name.substr(at, find.size()), find)) {
@@ -50,7 +58,6 @@ std::string DisplayName(std::string_view path, std::string_view extension) {
       out += name[at++];
     }
   }
-  return out;
 }
 
 }  // namespace wavecrest

@@ -15,5 +15,7 @@ bool IsSelected(std::string_view name, std::string_view extension);
 // The name after the last "/", with every "." + extension removed (without
 // regard to case).
 std::string DisplayName(std::string_view path, std::string_view extension);
+// The same, appended to `out`: no string of its own for each name.
+void AppendDisplayName(std::string_view path, std::string_view extension, std::string& out);
 
 }  // namespace wavecrest

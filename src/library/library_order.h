@@ -4,6 +4,9 @@
 // rows in (case-insensitive, locale-aware, ties broken by code points),
 // reached by sorting once on collation keys.
 
+#include "library/found_files.h"
+
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,5 +27,18 @@ struct Library {
 // sorted list. nullopt when `keepGoing` asked to abandon.
 std::optional<Library> SortLibrary(std::vector<std::string> found, const std::string& extension,
                                    const KeepGoing& keepGoing = {});
+
+// Found files with their list-box order: order[k] is the position in
+// `files` of the k-th path of the sorted list.
+struct SortedFiles {
+  FoundFiles files;
+  std::vector<std::uint32_t> order;
+};
+
+// Puts found files into list-box order; nullopt when `keepGoing` asked to abandon.
+std::optional<SortedFiles> SortFiles(FoundFiles found, const KeepGoing& keepGoing = {});
+
+// The library of sorted files: the paths and their display names.
+Library MakeLibrary(const SortedFiles& sorted, const std::string& extension);
 
 }  // namespace wavecrest

@@ -2,18 +2,17 @@
 
 #include "core/bot.h"
 #include "core/diagnostics.h"
+#include "core/directory_reader.h"
 #include "core/files.h"
 #include "library/entry_names.h"
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
 namespace wavecrest {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -46,79 +45,81 @@ bool KeepWalking(WalkState& state) {
 
 }  // namespace
 
-void ScanFolder(const Folder& folder, std::vector<Folder>& directories, WalkState& state) {
+void ScanFolder(DirectoryReader& reader, const Folder& folder, std::vector<Folder>& directories, WalkState& state) {
   const std::string path = WithSlash(folder.path);
   const std::string realPrefix = WithSlash(folder.real);
-  std::error_code error;
-  fs::directory_iterator it(fs::path(path), error);
-  if (error) {  // unreadable or vanished: nothing from here
-    NoteSkipped("directory " + path, error);
-    return;
-  }
+  // Reused for every link of the listing.
+  std::string linkPath;
   int sinceCheck = 0;
-  for (const fs::directory_iterator end; it != end; it.increment(error)) {
-    if (error) {
-      NoteSkipped("the rest of directory " + path, error);
-      return;
-    }
+  const auto onEntry = [&](const DirectoryEntry& entry) {
     if (++sinceCheck == kEntriesPerClockRead) {
       sinceCheck = 0;
-      if (!KeepWalking(state)) return;
+      if (!KeepWalking(state)) return ListingStep::Stop;
     }
-    const fs::directory_entry& entry = *it;
-    std::string name = entry.path().filename().string();
-    if (IsHiddenName(name)) continue;
-    std::error_code typeError;
-    const bool isDirectory = entry.is_directory(typeError);
-    // A link that leads nowhere, or round in a circle.
-    if (typeError) {
-      NoteSkipped(path + name, typeError);
-      continue;
+    const std::string_view name = entry.name;
+    if (IsHiddenName(name)) return ListingStep::Continue;
+    EntryType type = entry.type;
+    if (type == EntryType::Link) {
+      linkPath.assign(path).append(name);
+      const FollowOutcome target = reader.Follow(linkPath);
+      // A link that leads nowhere, or round in a circle.
+      if (target.error) {
+        NoteSkipped(linkPath, target.error);
+        return ListingStep::Continue;
+      }
+      type = target.type;
     }
-    if (isDirectory) {
-      if (directories.size() >= state.limits.directoriesPerLevel) continue;
-      std::string real = realPrefix + name;
-      if (entry.is_symlink(typeError)) {
-        real = fs::canonical(entry.path(), typeError).string();
-        if (typeError) {
-          NoteSkipped(path + name, typeError);
-          continue;
+    if (type == EntryType::Directory) {
+      if (directories.size() >= state.limits.directoriesPerLevel) return ListingStep::Continue;
+      std::string real;
+      if (entry.type == EntryType::Link) {
+        RealPathOutcome resolved = reader.RealPath(linkPath);
+        if (resolved.error) {
+          NoteSkipped(linkPath, resolved.error);
+          return ListingStep::Continue;
         }
+        real = std::move(resolved.path);
+      } else {
+        real.assign(realPrefix).append(name);
       }
       // Every real directory is listed once, by whichever path reached it first.
-      if (!state.visited.insert(real).second) continue;
-      directories.push_back(Folder{path + name, std::move(real)});
-    } else if (entry.is_regular_file(typeError)) {
-      if (state.Full() || !IsSelected(name, state.extension)) continue;
-      state.found.push_back(path + name);
+      if (!state.visited.insert(real).second) return ListingStep::Continue;
+      directories.push_back(Folder{std::string(path).append(name), std::move(real)});
+    } else if (type == EntryType::File) {
+      if (state.Full() || !IsSelected(name, state.extension)) return ListingStep::Continue;
+      state.found.Add(path, name);
     }
-  }
+    return ListingStep::Continue;
+  };
+  const ListingOutcome outcome = reader.List(path, onEntry);
+  // Unreadable or vanished: nothing (more) from here.
+  if (outcome.status == ListingOutcome::Status::NotOpened) NoteSkipped("directory " + path, outcome.error);
+  if (outcome.status == ListingOutcome::Status::Interrupted) NoteSkipped("the rest of directory " + path, outcome.error);
 }
 
-std::optional<std::vector<std::string>> FindFiles(const std::string& root, const std::string& extension,
-                                                  const KeepGoing& keepGoing, WalkLimits limits) {
+std::optional<FoundFiles> WalkTree(DirectoryReader& reader, const std::string& root, const std::string& extension,
+                                   const KeepGoing& keepGoing, WalkLimits limits) {
   WalkState state;
   state.extension = extension;
   state.keepGoing = keepGoing;
   state.limits = limits;
-  state.found.reserve(std::min(limits.entries, kMaxLibraryEntries));
-  std::error_code error;
-  const fs::path real = fs::canonical(fs::path(root), error);
-  if (error) {
-    NoteSkipped("directory " + root, error);
+  state.found.Reserve(std::min(limits.entries, kMaxLibraryEntries));
+  RealPathOutcome real = reader.RealPath(root);
+  if (real.error) {
+    NoteSkipped("directory " + root, real.error);
     return KeepWalking(state) ? std::optional(std::move(state.found)) : std::nullopt;
   }
-  state.visited.insert(real.string());
+  state.visited.insert(real.path);
 
   std::vector<Folder> level;
-  ScanFolder(Folder{root, real.string()}, level, state);
+  ScanFolder(reader, Folder{root, std::move(real.path)}, level, state);
   std::vector<Folder> next;
   // Once the library is full nothing further can be added, so the walk ends.
   while (!level.empty() && !state.Full() && !state.abandoned) {
     next.clear();
     for (const Folder& folder : level) {
       if (state.Full() || !KeepWalking(state)) break;
-      ScanFolder(folder, next, state);
+      ScanFolder(reader, folder, next, state);
     }
     std::swap(level, next);
   }
@@ -126,11 +127,26 @@ std::optional<std::vector<std::string>> FindFiles(const std::string& root, const
   return std::move(state.found);
 }
 
-std::optional<Library> BuildLibrary(const std::string& directory, const std::string& extension,
-                                    const KeepGoing& keepGoing) {
-  std::optional<std::vector<std::string>> found = FindFiles(ResolvePathIgnoringCase(directory), extension, keepGoing);
+std::optional<std::vector<std::string>> FindFiles(DirectoryReader& reader, const std::string& root,
+                                                  const std::string& extension, const KeepGoing& keepGoing,
+                                                  WalkLimits limits) {
+  const std::optional<FoundFiles> found = WalkTree(reader, root, extension, keepGoing, limits);
   if (!found) return std::nullopt;
-  return SortLibrary(std::move(*found), extension, keepGoing);
+  return found->Strings();
+}
+
+std::optional<SortedFiles> FindSortedFiles(DirectoryReader& reader, const std::string& directory,
+                                           const std::string& extension, const KeepGoing& keepGoing) {
+  std::optional<FoundFiles> found = WalkTree(reader, ResolvePathIgnoringCase(directory), extension, keepGoing);
+  if (!found) return std::nullopt;
+  return SortFiles(std::move(*found), keepGoing);
+}
+
+std::optional<Library> BuildLibrary(DirectoryReader& reader, const std::string& directory,
+                                    const std::string& extension, const KeepGoing& keepGoing) {
+  std::optional<SortedFiles> sorted = FindSortedFiles(reader, directory, extension, keepGoing);
+  if (!sorted) return std::nullopt;
+  return MakeLibrary(*sorted, extension);
 }
 
 void ScanLibrary(Bot& bot) {
@@ -157,7 +173,7 @@ void ScanLibrary(Bot& bot) {
     return generation == scanGeneration;
   };
   std::optional<Library> library;
-  if (keepGoing()) library = BuildLibrary(directory, extension, keepGoing);
+  if (keepGoing()) library = BuildLibrary(bot.directories, directory, extension, keepGoing);
   bot.mainView.SetBusyPointer(false);
   if (!library || generation != scanGeneration) return;
   bot.form1.List3.items = std::move(library->paths);

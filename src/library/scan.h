@@ -12,6 +12,7 @@
 // link that leads back into the tree cannot make the walk endless) and a
 // directory that cannot be read yields nothing (--verbose says which, and why).
 
+#include "library/found_files.h"
 #include "library/library_order.h"
 
 #include <cstddef>
@@ -23,6 +24,7 @@
 namespace wavecrest {
 
 class Bot;
+class DirectoryReader;
 
 // Library positions are 16-bit: at most this many entries, and at most this
 // many directories kept for one level of the walk.
@@ -44,30 +46,39 @@ struct Folder {
 // What one walk carries from folder to folder.
 struct WalkState {
   std::string extension;                    // the extension copy used for the whole walk
-  std::vector<std::string> found;           // selected files, in found order
+  FoundFiles found;                         // selected files, in found order
   std::unordered_set<std::string> visited;  // real paths of the directories queued so far
   KeepGoing keepGoing;
   WalkLimits limits;
   bool abandoned = false;
 
-  bool Full() const { return found.size() >= limits.entries; }
+  bool Full() const { return found.Count() >= limits.entries; }
 };
 
 // Lists one directory: appends its subdirectories to `directories` (up to
 // the per-level limit) and its selected files to `state.found` (up to the
 // library limit). Hidden entries, and directories listed before, are skipped.
-void ScanFolder(const Folder& folder, std::vector<Folder>& directories, WalkState& state);
+void ScanFolder(DirectoryReader& reader, const Folder& folder, std::vector<Folder>& directories, WalkState& state);
 
 // The full paths of the selected files of the tree below `root`, the root's
 // own files included, in walk order: the root, then level by level, each
 // directory in listing order. nullopt when `keepGoing` asked to abandon.
-std::optional<std::vector<std::string>> FindFiles(const std::string& root, const std::string& extension,
-                                                  const KeepGoing& keepGoing = {}, WalkLimits limits = {});
+std::optional<FoundFiles> WalkTree(DirectoryReader& reader, const std::string& root, const std::string& extension,
+                                   const KeepGoing& keepGoing = {}, WalkLimits limits = {});
+// The same, each path a string of its own.
+std::optional<std::vector<std::string>> FindFiles(DirectoryReader& reader, const std::string& root,
+                                                  const std::string& extension, const KeepGoing& keepGoing = {},
+                                                  WalkLimits limits = {});
 
-// The library the bot builds from a directory text (resolved without regard
-// to case) and an extension; nullopt when abandoned.
-std::optional<Library> BuildLibrary(const std::string& directory, const std::string& extension,
-                                    const KeepGoing& keepGoing = {});
+// The selected files of a directory text (resolved without regard to case)
+// and an extension, with their list-box order; nullopt when abandoned.
+std::optional<SortedFiles> FindSortedFiles(DirectoryReader& reader, const std::string& directory,
+                                           const std::string& extension, const KeepGoing& keepGoing = {});
+
+// The library the bot builds from a directory text and an extension;
+// nullopt when abandoned.
+std::optional<Library> BuildLibrary(DirectoryReader& reader, const std::string& directory,
+                                    const std::string& extension, const KeepGoing& keepGoing = {});
 
 // Rebuilds List3 and List2 from lblDir and lblExt; does nothing when lblDir is
 // empty. Shows the busy pointer during the walk and lets pending events run

@@ -45,9 +45,10 @@ struct WindowedBot {
   FakeScanner scanner;
   FakeMediaPlayer player;
   FakeInstanceLock instanceLock;
+  PosixDirectoryReader directories;
   Form1Window mainWindow;
   Form2Window matchesWindow;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock}};
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock, directories}};
 
   void LoadLibrary(const Lines& names) {
     for (const std::string& name : names) {

@@ -1,8 +1,10 @@
 #include "library/scan.h"
 
+#include "app/files/posix_directory_reader.h"
 #include "core/diagnostics.h"
 
 #include "support/fakes.h"
+#include "support/memory_directories.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,9 @@ namespace {
 
 using testing::TempTree;
 using testing::TestBot;
+
+// The walk over the real file system the trees are made in.
+PosixDirectoryReader reader;
 
 // The notes left for --verbose while it lives.
 class CapturedNotes {
@@ -123,7 +128,7 @@ TEST(FindFiles, SymbolicLinkLoopsEndAndEveryRealDirectoryIsListedOnce) {
   tree.Link("Music/out1", "../Outside");
   tree.Link("Music/out2", tree.Path("Outside"));    // the same real directory again
   tree.Link("Music/dangling", tree.Path("nothing"));
-  const auto found = FindFiles(tree.Path("Music"), "mp3");
+  const auto found = FindFiles(reader, tree.Path("Music"), "mp3");
   ASSERT_TRUE(found.has_value());
   std::multiset<std::string> names;
   for (const auto& path : *found) names.insert(std::filesystem::path(path).filename().string());
@@ -138,7 +143,7 @@ TEST(FindFiles, ARootReachedThroughALinkIsWalked) {
   tree.File("Real/a.mp3");
   tree.File("Real/Sub/b.mp3");
   tree.Link("Linked", tree.Path("Real"));
-  const auto found = FindFiles(tree.Path("Linked/"), "mp3");
+  const auto found = FindFiles(reader, tree.Path("Linked/"), "mp3");
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(*found, (std::vector<std::string>{tree.Path("Linked/a.mp3"), tree.Path("Linked/Sub/b.mp3")}));
 }
@@ -150,7 +155,7 @@ TEST(FindFiles, WalksBreadthFirstLevelByLevel) {
   tree.File("M/Deep/d1.mp3");
   tree.File("M/root.mp3");
   tree.File("M/Other/o1.mp3");
-  const auto found = FindFiles(tree.Path("M"), "mp3");
+  const auto found = FindFiles(reader, tree.Path("M"), "mp3");
   ASSERT_TRUE(found.has_value());
   ASSERT_EQ(found->size(), 5U);
   EXPECT_EQ((*found)[0], tree.Path("M/root.mp3"));
@@ -177,7 +182,7 @@ TEST(FindFiles, KeepsTheFirstFilesAndDirectoriesUpToTheLimits) {
       {{100, 100}, 8, 3},
   };
   for (const auto& c : cases) {
-    const auto found = FindFiles(tree.Path("M"), "mp3", {}, c.limits);
+    const auto found = FindFiles(reader, tree.Path("M"), "mp3", {}, c.limits);
     ASSERT_TRUE(found.has_value());
     std::size_t rootFiles = 0;
     for (const auto& p : *found) rootFiles += std::filesystem::path(p).parent_path() == tree.Path("M") ? 1 : 0;
@@ -202,7 +207,7 @@ TEST(FindFiles, UnreadableDirectoriesAreSkipped) {
   std::filesystem::directory_iterator(tree.Path("M/Locked"), probe);
   if (!probe) GTEST_SKIP() << "running with permission to read any directory";
   CapturedNotes captured;
-  const auto found = FindFiles(tree.Path("M"), "mp3");
+  const auto found = FindFiles(reader, tree.Path("M"), "mp3");
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(std::set<std::string>(found->begin(), found->end()),
             (std::set<std::string>{tree.Path("M/a.mp3"), tree.Path("M/Open/b.mp3")}));
@@ -234,11 +239,30 @@ TEST(FindFiles, SaysWhatItSkippedAndWhyForVerbose) {
   };
   for (const auto& c : cases) {
     CapturedNotes captured;
-    const auto found = FindFiles(c.root, "mp3");
+    const auto found = FindFiles(reader, c.root, "mp3");
     ASSERT_TRUE(found.has_value()) << c.name;
     EXPECT_EQ(*found, c.found) << c.name;
     EXPECT_EQ(captured.notes, c.notes) << c.name;
   }
+}
+
+TEST(FindFiles, PassesOverWhatItCannotListOrTakeOneListingAtATime) {
+  using Type = EntryType;
+  testing::MemoryDirectories fs;
+  fs.listings["/m/"] = {{{"a.mp3", Type::File}, {"pipe.mp3", Type::Other}, {"Sub", Type::Directory},
+                         {"Bad", Type::Directory}, {"back", Type::Link}, {"song.mp3", Type::Link}}, {}, {}};
+  fs.listings["/m/Sub/"] = {{{"b.mp3", Type::File}}, {}, std::make_error_code(std::errc::io_error)};
+  fs.listings["/m/Bad/"] = {{{"c.mp3", Type::File}}, std::make_error_code(std::errc::permission_denied), {}};
+  fs.links["/m/back"] = {Type::Directory, {}};  // a link to the root: listed once only
+  fs.realPaths["/m/back"] = "/m";
+  fs.links["/m/song.mp3"] = {Type::File, {}};  // a link to a file counts as the file
+  CapturedNotes captured;
+  const auto found = FindFiles(fs, "/m", "mp3");
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(*found, (std::vector<std::string>{"/m/a.mp3", "/m/song.mp3", "/m/Sub/b.mp3"}));
+  EXPECT_EQ(captured.notes, (std::vector<std::string>{"skipped the rest of directory /m/Sub/: Input/output error",
+                                                      "skipped directory /m/Bad/: Permission denied"}));
+  EXPECT_FALSE(fs.nestedListing);
 }
 
 // The virtual-time loop, with a clock that moves on by `step` each time it is
@@ -277,7 +301,8 @@ struct SteppingBot {
   testing::RecordingMainView mainView;
   testing::RecordingMatchesView matchesView;
   testing::FakeInstanceLock instanceLock;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock}};
+  PosixDirectoryReader directories;
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories}};
 };
 
 TEST(ScanLibrary, LetsEventsRunOnATimeSliceNotForEveryFile) {

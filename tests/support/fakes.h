@@ -3,6 +3,7 @@
 // Fakes of the ports, for unit tests: they record what the system did and
 // answer what the test says.
 
+#include "app/files/posix_directory_reader.h"
 #include "core/bot.h"
 #include "core/ini_text.h"
 #include "core/text.h"
@@ -146,7 +147,8 @@ struct TestBot {
   RecordingMainView mainView;
   RecordingMatchesView matchesView;
   FakeInstanceLock instanceLock;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock}};
+  PosixDirectoryReader directories;
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories}};
 };
 
 }  // namespace wavecrest::testing

@@ -1,12 +1,15 @@
 #include "app/cli/tools.h"
 
+#include "app/files/posix_directory_reader.h"
 #include "core/files.h"
 #include "core/terminal_escape.h"
+#include "library/entry_names.h"
 #include "library/scan.h"
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
 #include "trackinfo/mpeg_header.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -51,6 +54,18 @@ std::optional<ScanArguments> ParseScanArguments(int argc, char** argv) {
   return arguments;
 }
 
+// Appends `text` as the terminal may be shown it. Nearly every file name is
+// printable ASCII, which is kept as it is; only the rest needs the escaping.
+void AppendShown(std::string_view text, std::string& out) {
+  const bool printable =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+  if (printable) {
+    out += text;
+  } else {
+    out += EscapeControls(text);
+  }
+}
+
 // Whether the file begins with an MPEG audio frame's sync: eleven set bits.
 bool BeginsWithFrameSync(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -73,18 +88,28 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "wavecrest scan: " << EscapeControls(arguments->directory) << ": not a directory that can be read\n";
     return 1;
   }
-  const std::optional<Library> library = BuildLibrary(arguments->directory, arguments->extension);
-  if (!library) return 1;
-  // Written in blocks: few writes, and no second copy of the whole library.
+  PosixDirectoryReader reader;
+  const std::optional<SortedFiles> sorted = FindSortedFiles(reader, arguments->directory, arguments->extension);
+  if (!sorted) return 1;
+  // Written in blocks straight from the found paths: few writes, and no
+  // second copy of the whole library.
   const bool raw = arguments->nulSeparated;
   std::string text;
-  for (std::size_t i = 0; i < library->paths.size(); ++i) {
+  std::string name;
+  for (std::size_t i = 0; i < sorted->order.size(); ++i) {
+    const std::string_view path = sorted->files[sorted->order[i]];
+    name.clear();
+    AppendDisplayName(path, arguments->extension, name);
     text += std::to_string(i + 1);
     text += '\t';
-    text += raw ? library->names[i] : EscapeControls(library->names[i]);
-    text += '\t';
-    text += raw ? library->paths[i] : EscapeControls(library->paths[i]);
-    text += raw ? '\0' : '\n';
+    if (raw) {
+      text.append(name).append(1, '\t').append(path).append(1, '\0');
+    } else {
+      AppendShown(name, text);
+      text += '\t';
+      AppendShown(path, text);
+      text += '\n';
+    }
     if (text.size() >= 64 * 1024) {
       out << text;
       text.clear();
