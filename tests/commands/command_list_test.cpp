@@ -1,10 +1,14 @@
 #include "commands/status.h"
 
+#include "commands/command_table.h"
+
 #include "core/collation.h"
 #include "core/text.h"
 #include "support/scenario.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace wavecrest {
 namespace {
@@ -57,6 +61,18 @@ TEST(CommandList, ReadsTheSameForEveryTriggerAndExtension) {
     }
     SortForListBox(expected);
     EXPECT_EQ(Listed(c.trigger, c.extension), expected) << c.trigger << c.extension;
+  }
+}
+
+TEST(CommandTable, EveryWordIsUniqueAndHasItsLine) {
+  std::set<std::string_view> words;
+  for (const CommandEntry& entry : CommandTable()) {
+    EXPECT_TRUE(words.insert(entry.word).second) << entry.word;
+    // Under an extension that answers the word, its line begins with the key as typed.
+    using enum ExtraCondition;
+    const char* extension = entry.condition == ExtIsWav ? "wav" : entry.condition == ExtIsWma ? "wma" : "mp3";
+    const std::string key = (entry.trigger == TriggerUse::Never ? "" : "!") + std::string(entry.word);
+    EXPECT_TRUE(CommandListLine(entry, "!", extension).starts_with(key + " ")) << entry.word;
   }
 }
 
