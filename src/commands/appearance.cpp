@@ -22,6 +22,13 @@ void SetValue(Bot& bot, const ValueCommand& command, const std::string& argument
   SendReply(bot, command.lead + argument + "</b> ");
 }
 
+// Saves the trigger and refiles the command list, whose lines carry it.
+void SetTrigger(Bot& bot, const std::string& saved, const std::string& trigger) {
+  bot.WriteSetting(SettingKey(Setting::Trigger), saved);
+  bot.form1.Trig = trigger;
+  BuildCommandList(bot);
+}
+
 }  // namespace
 
 void FontCommand(Bot& bot, const std::string& a) { SetValue(bot, {&Form1::lblFont, Setting::Font, "> new font: <b>"}, a); }
@@ -52,9 +59,7 @@ void HandleCommand(Bot& bot, const std::string& a) {
 
 void TrigCommand(Bot& bot, const std::string& argument) {
   if (argument == "none") {
-    bot.WriteSetting(SettingKey(Setting::Trigger), "none");
-    bot.form1.Trig.clear();
-    BuildCommandList(bot);
+    SetTrigger(bot, "none", "");
     SendReply(bot, "> new trigger: <b>none</b> ");
     return;
   }
@@ -62,9 +67,7 @@ void TrigCommand(Bot& bot, const std::string& argument) {
     SendReply(bot, "> trigger is invalid, must be within <b>1</b> character ");
     return;
   }
-  bot.WriteSetting(SettingKey(Setting::Trigger), argument);
-  bot.form1.Trig = argument;
-  BuildCommandList(bot);
+  SetTrigger(bot, argument, argument);
   SendReply(bot, "> new trigger: <b>" + bot.form1.Trig + "</b> ");
 }
 
