@@ -1,10 +1,10 @@
 #include "app/program_options.h"
 
 #include "app/console/terminal_text.h"
+#include "host/client_version.h"
 #include "host/irc/nick.h"
 #include "host/irc/url.h"
 
-#include <set>
 
 namespace wavecrest {
 namespace {
@@ -45,7 +45,6 @@ constexpr const char* kHelp =
     "  /matches play N|scroll|stop|exit                 the matches window\n"
     "  /wait S              wait S seconds              /quit    end without a word\n";
 
-const std::set<std::string> kVersions = {"2.5", "3.0", "4.0", "5.0", "6.0", "7.0", "8.0", "9.0"};
 
 }  // namespace
 
@@ -91,7 +90,7 @@ ParsedOptions ParseProgramOptions(const std::vector<std::string>& args) {
       if (!takeValue(value) || value.empty()) return fail("--member needs a screen name");
       options.member = value;
     } else if (arg == "--client-version") {
-      if (!takeValue(value) || !kVersions.contains(value)) return fail("--client-version takes 2.5, 3.0, 4.0 … 9.0");
+      if (!takeValue(value) || !FindClientVersion(value)) return fail("--client-version takes 2.5, 3.0, 4.0 … 9.0");
       options.clientVersion = value;
     } else if (arg == "--irc") {
       if (!takeValue(value) || !irc::ParseUrl(value)) {

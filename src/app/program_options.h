@@ -3,6 +3,8 @@
 // The program's command line. Both front-ends, console and windows, run on
 // the options it gives; --console only chooses between them.
 
+#include "host/client_version.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,7 +19,7 @@ enum class OutputStyle { Auto, Raw, Pretty };
 // The options of a run, whichever front-end it uses.
 struct ProgramOptions {
   std::optional<std::filesystem::path> settings;
-  std::string clientVersion = "9.0";
+  std::string clientVersion{kNewestClientVersion};
   std::optional<std::string> member;
   OutputStyle style = OutputStyle::Auto;
   bool verbose = false;  // say on standard error what was skipped and why

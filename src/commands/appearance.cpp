@@ -3,6 +3,7 @@
 #include "commands/status.h"
 #include "core/bot.h"
 #include "core/reply.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 
 namespace wavecrest {
@@ -10,50 +11,55 @@ namespace {
 
 struct ValueCommand {
   std::string Form1::*label;
-  const char* settingsKey;
+  Setting setting;
   const char* lead;
 };
 
 // Set the label, save it, then confirm in the new look.
 void SetValue(Bot& bot, const ValueCommand& command, const std::string& argument) {
   bot.form1.*command.label = argument;
-  bot.WriteSetting(command.settingsKey, argument);
+  bot.WriteSetting(SettingKey(command.setting), argument);
   SendReply(bot, command.lead + argument + "</b> ");
+}
+
+// Saves the trigger and refiles the command list, whose lines carry it.
+void SetTrigger(Bot& bot, const std::string& saved, const std::string& trigger) {
+  bot.WriteSetting(SettingKey(Setting::Trigger), saved);
+  bot.form1.Trig = trigger;
+  BuildCommandList(bot);
 }
 
 }  // namespace
 
-void FontCommand(Bot& bot, const std::string& a) { SetValue(bot, {&Form1::lblFont, "font", "> new font: <b>"}, a); }
+void FontCommand(Bot& bot, const std::string& a) { SetValue(bot, {&Form1::lblFont, Setting::Font, "> new font: <b>"}, a); }
 void FcolorCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblColor, "color", "> new font color: <b>"}, a);
+  SetValue(bot, {&Form1::lblColor, Setting::Color, "> new font color: <b>"}, a);
 }
 void FasciiCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblFrontAscii, "front ascii", "> new front ascii: <b>"}, a);
+  SetValue(bot, {&Form1::lblFrontAscii, Setting::FrontAscii, "> new front ascii: <b>"}, a);
 }
 void FafontCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblFrontAsciiFont, "front ascii font", "> new front ascii font: <b>"}, a);
+  SetValue(bot, {&Form1::lblFrontAsciiFont, Setting::FrontAsciiFont, "> new front ascii font: <b>"}, a);
 }
 void FacolorCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblFrontAsciiColor, "front ascii color", "> new front ascii color: #<b>"}, a);
+  SetValue(bot, {&Form1::lblFrontAsciiColor, Setting::FrontAsciiColor, "> new front ascii color: #<b>"}, a);
 }
 void EasciiCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblEndAscii, "end ascii", "> new end ascii: <b>"}, a);
+  SetValue(bot, {&Form1::lblEndAscii, Setting::EndAscii, "> new end ascii: <b>"}, a);
 }
 void EafontCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblEndAsciiFont, "end ascii font", "> new end ascii font: <b>"}, a);
+  SetValue(bot, {&Form1::lblEndAsciiFont, Setting::EndAsciiFont, "> new end ascii font: <b>"}, a);
 }
 void EacolorCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblEndAsciiColor, "end ascii color", "> new end ascii color: #<b>"}, a);
+  SetValue(bot, {&Form1::lblEndAsciiColor, Setting::EndAsciiColor, "> new end ascii color: #<b>"}, a);
 }
 void HandleCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblHandle, "handle", "> new handle: <b>"}, a);
+  SetValue(bot, {&Form1::lblHandle, Setting::Handle, "> new handle: <b>"}, a);
 }
 
 void TrigCommand(Bot& bot, const std::string& argument) {
   if (argument == "none") {
-    bot.WriteSetting("trigger", "none");
-    bot.form1.Trig.clear();
-    BuildCommandList(bot);
+    SetTrigger(bot, "none", "");
     SendReply(bot, "> new trigger: <b>none</b> ");
     return;
   }
@@ -61,9 +67,7 @@ void TrigCommand(Bot& bot, const std::string& argument) {
     SendReply(bot, "> trigger is invalid, must be within <b>1</b> character ");
     return;
   }
-  bot.WriteSetting("trigger", argument);
-  bot.form1.Trig = argument;
-  BuildCommandList(bot);
+  SetTrigger(bot, argument, argument);
   SendReply(bot, "> new trigger: <b>" + bot.form1.Trig + "</b> ");
 }
 

@@ -7,6 +7,7 @@
 #include "commands/playback.h"
 #include "commands/status.h"
 #include "commands/trackinfo.h"
+#include "core/text.h"
 
 #include <array>
 
@@ -18,56 +19,64 @@ using enum ExtraCondition;
 using enum TriggerUse;
 
 // Plain data, in dispatch order. All keys differ, so the order only fixes the
-// order of the comparisons.
+// order of the comparisons. The three count words share the one line that
+// names the current extension, whichever it is.
 constexpr std::array<CommandEntry, 44> kCommandTable{{
-    {".trig?", Exact, None, Never, &TrigQueryCommand},
-    {"exit", Exact, None, Prefixed, &ExitCommand},
-    {"adv", Exact, None, Prefixed, &AdvCommand},
-    {"r", Exact, None, Prefixed, &RCommand},
-    {"dir", Argument, None, Prefixed, &DirCommand},
-    {"dir?", Exact, None, Prefixed, &DirQueryCommand},
-    {"coms", Exact, None, Prefixed, &ComsCommand},
-    {"con", Exact, None, Prefixed, &ConCommand},
-    {"eacolor", Argument, SixCharacters, Prefixed, &EacolorCommand},
-    {"eafont", Argument, None, Prefixed, &EafontCommand},
-    {"eascii", Argument, None, Prefixed, &EasciiCommand},
-    {"facolor", Argument, SixCharacters, Prefixed, &FacolorCommand},
-    {"fafont", Argument, None, Prefixed, &FafontCommand},
-    {"fascii", Argument, None, Prefixed, &FasciiCommand},
-    {"fcolor", Argument, SixCharacters, Prefixed, &FcolorCommand},
-    {"font", Argument, None, Prefixed, &FontCommand},
-    {"handle", Argument, None, Prefixed, &HandleCommand},
-    {"mute", Exact, None, Prefixed, &MuteCommand},
-    {"p", Argument, None, Prefixed, &PCommand},
-    {"pause", Exact, None, Prefixed, &PauseCommand},
-    {"ref", Exact, None, Prefixed, &RefCommand},
-    {"rep", Exact, None, Prefixed, &RepCommand},
-    {"song", Exact, None, Prefixed, &SongCommand},
-    {"stop", Exact, None, Prefixed, &StopCommand},
-    {"mp3s", Exact, ExtIsMp3, Prefixed, &Mp3sCommand},
-    {"wavs", Exact, ExtIsWav, Prefixed, &WavsCommand},
-    {"wmas", Exact, ExtIsWma, Prefixed, &WmasCommand},
-    {"vol", WholeLine, None, Prefixed, &VolCommand},
-    {"vol?", Exact, None, Prefixed, &VolQueryCommand},
-    {"skip", WholeLine, None, Prefixed, &SkipCommand},
-    {"next", Exact, None, Prefixed, &NextCommand},
-    {"prev", Exact, None, Prefixed, &PrevCommand},
-    {"idle", Argument, None, Prefixed, &IdleCommand},
-    {"idleoff", Exact, None, Prefixed, &IdleoffCommand},
-    {"order", Exact, None, Prefixed, &OrderCommand},
-    {"id3", Exact, None, Prefixed, &Id3Command},
-    {"trig", Argument, None, Prefixed, &TrigCommand},
-    {"ext?", Exact, None, Prefixed, &ExtQueryCommand},
-    {"ext", Argument, None, Prefixed, &ExtCommand},
-    {"si?", Exact, None, Prefixed, &SiQueryCommand},
-    {"si", Exact, None, Prefixed, &SiCommand},
-    {"mode?", Exact, None, Prefixed, &ModeQueryCommand},
-    {"date?", Exact, None, Prefixed, &DateQueryCommand},
-    {"time?", Exact, None, Prefixed, &TimeQueryCommand},
+    {".trig?", Exact, None, Never, &TrigQueryCommand, ".trig? [default command to get trigger]"},
+    {"exit", Exact, None, Prefixed, &ExitCommand, "exit [exit wavecrest system]"},
+    {"adv", Exact, None, Prefixed, &AdvCommand, "adv [advertise this program]"},
+    {"r", Exact, None, Prefixed, &RCommand, "r [play a song at random]"},
+    {"dir", Argument, None, Prefixed, &DirCommand, "dir x [set directory, x as path]"},
+    {"dir?", Exact, None, Prefixed, &DirQueryCommand, "dir? [get current set directory]"},
+    {"coms", Exact, None, Prefixed, &ComsCommand, "coms [hide/view command list and/or {ext}s list]"},
+    {"con", Exact, None, Prefixed, &ConCommand, "con [turn continuous play on/off]"},
+    {"eacolor", Argument, SixCharacters, Prefixed, &EacolorCommand,
+     "eacolor x [ set end ascii color, x as 6 hex digits]"},
+    {"eafont", Argument, None, Prefixed, &EafontCommand, "eafont x [set end ascii font type, x as font type]"},
+    {"eascii", Argument, None, Prefixed, &EasciiCommand, "eascii x [ set end ascii, x as ascii]"},
+    {"facolor", Argument, SixCharacters, Prefixed, &FacolorCommand,
+     "facolor x [ set front ascii color, x as 6 hex digits]"},
+    {"fafont", Argument, None, Prefixed, &FafontCommand, "fafont x [set front ascii font type, x as font type]"},
+    {"fascii", Argument, None, Prefixed, &FasciiCommand, "fascii x [set font ascii, x as ascii]"},
+    {"fcolor", Argument, SixCharacters, Prefixed, &FcolorCommand, "fcolor x [set font color, x as 6 hex digits]"},
+    {"font", Argument, None, Prefixed, &FontCommand, "font x [set font type, x as font type]"},
+    {"handle", Argument, None, Prefixed, &HandleCommand, "handle x [set your handle, x as handle]"},
+    {"mute", Exact, None, Prefixed, &MuteCommand, "mute [mute/unmute current song]"},
+    {"p", Argument, None, Prefixed, &PCommand, "p x [play a song, x as string]"},
+    {"pause", Exact, None, Prefixed, &PauseCommand, "pause [pause/unpause current song]"},
+    {"ref", Exact, None, Prefixed, &RefCommand, "ref [refresh {ext} list]"},
+    {"rep", Exact, None, Prefixed, &RepCommand, "rep [turn repeat play on/off]"},
+    {"song", Exact, None, Prefixed, &SongCommand, "song [get current song playing]"},
+    {"stop", Exact, None, Prefixed, &StopCommand, "stop [stop current song playing]"},
+    {"mp3s", Exact, ExtIsMp3, Prefixed, &Mp3sCommand, "{ext}s [get total {ext} count from directory]"},
+    {"wavs", Exact, ExtIsWav, Prefixed, &WavsCommand, "{ext}s [get total {ext} count from directory]"},
+    {"wmas", Exact, ExtIsWma, Prefixed, &WmasCommand, "{ext}s [get total {ext} count from directory]"},
+    {"vol", WholeLine, None, Prefixed, &VolCommand, "vol x [set volume, x as integer 1-100]"},
+    {"vol?", Exact, None, Prefixed, &VolQueryCommand, "vol? [get current set volume]"},
+    {"skip", WholeLine, None, Prefixed, &SkipCommand, "skip x [skip current song to x, x as seconds]"},
+    {"next", Exact, None, Prefixed, &NextCommand, "next [play next song on {ext} list]"},
+    {"prev", Exact, None, Prefixed, &PrevCommand, "prev [play previous song on {ext} list]"},
+    {"idle", Argument, None, Prefixed, &IdleCommand, "idle x [turn idle on, x as reason]"},
+    {"idleoff", Exact, None, Prefixed, &IdleoffCommand, "idleoff [turn idle off]"},
+    {"order", Exact, None, Prefixed, &OrderCommand, "order [turn order play on/off]"},
+    {"id3", Exact, None, Prefixed, &Id3Command, "id3 [get id3_v1 tag/{ext} infos]"},
+    {"trig", Argument, None, Prefixed, &TrigCommand, "trig x [set x as trigger, 'none' to remove]"},
+    {"ext?", Exact, None, Prefixed, &ExtQueryCommand, "ext? [get current set file extension]"},
+    {"ext", Argument, None, Prefixed, &ExtCommand, "ext x [set file extension, x as 'mp3, wav, or wma'"},
+    {"si?", Exact, None, Prefixed, &SiQueryCommand, "si? [get current silent mp3 play is on or off]"},
+    {"si", Exact, None, Prefixed, &SiCommand, "si [turn silent mp3 play on/off]"},
+    {"mode?", Exact, None, Prefixed, &ModeQueryCommand, "mode? [get current media modes]"},
+    {"date?", Exact, None, Prefixed, &DateQueryCommand, "date? [get current date]"},
+    {"time?", Exact, None, Prefixed, &TimeQueryCommand, "time? [get current time]"},
 }};
 
 }  // namespace
 
 std::span<const CommandEntry> CommandTable() { return kCommandTable; }
+
+std::string CommandListLine(const CommandEntry& entry, std::string_view trigger, std::string_view extension) {
+  const std::string line = ReplaceAll(entry.help, kExtensionMark, extension);
+  return entry.trigger == TriggerUse::Never ? line : std::string(trigger) + line;
+}
 
 }  // namespace wavecrest

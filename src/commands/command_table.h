@@ -3,10 +3,16 @@
 #include "core/dispatcher.h"
 
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace wavecrest {
 
 // The 44 chat commands in the order the dispatcher tries them.
 std::span<const CommandEntry> CommandTable();
+
+// The entry's command-list line with `trigger` in front (unless the word is
+// never prefixed) and `extension` filled in.
+std::string CommandListLine(const CommandEntry& entry, std::string_view trigger, std::string_view extension);
 
 }  // namespace wavecrest

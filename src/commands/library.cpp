@@ -6,6 +6,7 @@
 #include "core/files.h"
 #include "core/pause.h"
 #include "core/reply.h"
+#include "core/settings_keys.h"
 #include "library/scan.h"
 
 namespace wavecrest {
@@ -39,7 +40,7 @@ void DirCommand(Bot& bot, const std::string& input) {
   SendReply(bot, kSearchingBody);
   bot.form1.lblDir = input;
   ScanLibrary(bot);
-  bot.WriteSetting("directory", bot.form1.lblDir);
+  bot.WriteSetting(SettingKey(Setting::Directory), bot.form1.lblDir);
   WaitSeconds(bot.loop, 1);
   SendReply(bot, "> directory <b>" + bot.form1.lblDir + "</b> set, total <b>" + Count(bot) + "</b> " +
                      bot.form1.lblExt + "s ");
@@ -85,7 +86,7 @@ void ExtCommand(Bot& bot, const std::string& input) {
   bot.form1.lblExt = input;
   bot.form1.caption = std::string(kCaptionBase) + " - " + bot.form1.lblExt;
   bot.mainView.Refresh();
-  bot.WriteSetting("ext", bot.form1.lblExt);
+  bot.WriteSetting(SettingKey(Setting::Extension), bot.form1.lblExt);
   SendReply(bot, kSearchingBody);
   // The command list names the current extension ("mp3s", "next song on mp3 list").
   BuildCommandList(bot);

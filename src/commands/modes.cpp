@@ -40,7 +40,7 @@ void RepCommand(Bot& bot, const std::string&) {
 }
 
 void SiCommand(Bot& bot, const std::string&) {
-  bot.form1.lblSi = bot.form1.lblSi == "off" ? "on" : "off";
+  bot.form1.lblSi = SilentPlay(bot.form1) ? "off" : "on";
   bot.mainView.Refresh();
   SendReply(bot, "> silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
 }

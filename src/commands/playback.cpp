@@ -3,6 +3,7 @@
 #include "core/bot.h"
 #include "core/numbers.h"
 #include "core/reply.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "library/matches.h"
 #include "core/media_player.h"
@@ -27,7 +28,7 @@ int CurrentNumber(const Bot& bot) { return bot.form1.List3.listIndex + 1; }
 
 // A confirmation, left out in silent mode.
 void Confirm(Bot& bot, const std::string& word) {
-  if (bot.form1.lblSi == "on") return;
+  if (SilentPlay(bot.form1)) return;
   SendReply(bot, Announcement(word, CurrentNumber(bot), bot.form1.lblSong));
 }
 
@@ -155,13 +156,12 @@ void VolCommand(Bot& bot, const std::string& line) {
   }
   bot.player.SetMute(false);
   bot.player.SetVolume(VolumeForPercent(*v));
-  bot.WriteSetting("volume", x);
+  bot.WriteSetting(SettingKey(Setting::Volume), x);
   SendReply(bot, "> new volume: <b>" + x + "%</b> ");
 }
 
 void VolQueryCommand(Bot& bot, const std::string&) {
-  std::string value = bot.ReadSetting("volume");
-  if (value.empty()) value = "100";
+  const std::string value = ReadSettingOrStart(bot, Setting::Volume);
   SendReply(bot, "> current volume: <b>" + value + "%</b> ");
 }
 

@@ -6,41 +6,42 @@
 #include "core/numbers.h"
 #include "core/pause.h"
 #include "core/reply.h"
+#include "core/settings_keys.h"
 #include "library/scan.h"
 
 namespace wavecrest {
 namespace {
 
-// Settings read at start-up, in order, with the value used when the file
-// yields nothing. The screen name is not here: it goes through Text1.
-struct StartValue {
-  const char* key;
+// Settings read at start-up into the window's labels, in order; each starts
+// from its start value when the file yields nothing. The screen name is not
+// here: it goes through Text1.
+struct LabelSetting {
+  Setting setting;
   std::string Form1::*label;
-  const char* whenEmpty;  // nullptr: stays empty
 };
 
-constexpr StartValue kStartValues[] = {
-    {"handle", &Form1::lblHandle, "new user"},
-    {"front ascii", &Form1::lblFrontAscii, ".·•×"},
-    {"front ascii font", &Form1::lblFrontAsciiFont, "times new roman"},
-    {"front ascii color", &Form1::lblFrontAsciiColor, "0000ff"},
-    {"end ascii", &Form1::lblEndAscii, "×•·."},
-    {"end ascii font", &Form1::lblEndAsciiFont, "times new roman"},
-    {"end ascii color", &Form1::lblEndAsciiColor, "0000ff"},
-    {"font", &Form1::lblFont, "times new roman"},
-    {"color", &Form1::lblColor, "000000"},
-    {"load", &Form1::lblLoad, "0"},
-    {"directory", &Form1::lblDir, nullptr},
-    {"ext", &Form1::lblExt, "mp3"},
+constexpr LabelSetting kStartValues[] = {
+    {Setting::Handle, &Form1::lblHandle},
+    {Setting::FrontAscii, &Form1::lblFrontAscii},
+    {Setting::FrontAsciiFont, &Form1::lblFrontAsciiFont},
+    {Setting::FrontAsciiColor, &Form1::lblFrontAsciiColor},
+    {Setting::EndAscii, &Form1::lblEndAscii},
+    {Setting::EndAsciiFont, &Form1::lblEndAsciiFont},
+    {Setting::EndAsciiColor, &Form1::lblEndAsciiColor},
+    {Setting::Font, &Form1::lblFont},
+    {Setting::Color, &Form1::lblColor},
+    {Setting::Load, &Form1::lblLoad},
+    {Setting::Directory, &Form1::lblDir},
+    {Setting::Extension, &Form1::lblExt},
 };
 
 void LoadSettings(Bot& bot) {
-  for (const StartValue& v : kStartValues) bot.form1.*v.label = bot.ReadSetting(v.key);
-  bot.SetText1(bot.ReadSetting("screen name"));
-  for (const StartValue& v : kStartValues) {
-    if (v.whenEmpty != nullptr && (bot.form1.*v.label).empty()) bot.form1.*v.label = v.whenEmpty;
+  for (const LabelSetting& v : kStartValues) bot.form1.*v.label = bot.ReadSetting(SettingKey(v.setting));
+  bot.SetText1(bot.ReadSetting(SettingKey(Setting::ScreenName)));
+  for (const LabelSetting& v : kStartValues) {
+    if ((bot.form1.*v.label).empty()) bot.form1.*v.label = StartValue(v.setting);
   }
-  if (bot.form1.Text1.empty()) bot.SetText1(kScreenNamePlaceholder);
+  if (bot.form1.Text1.empty()) bot.SetText1(std::string(StartValue(Setting::ScreenName)));
 }
 
 void LayOutScreenName(Form1& form) {
@@ -55,9 +56,7 @@ void LayOutScreenName(Form1& form) {
 }
 
 void ApplySavedVolume(Bot& bot) {
-  std::string volume = bot.ReadSetting("volume");
-  if (volume.empty()) volume = "100";
-  if (const auto v = DecimalNumber(volume)) bot.player.SetVolume(VolumeForPercent(*v));
+  if (const auto v = DecimalNumber(ReadSettingOrStart(bot, Setting::Volume))) bot.player.SetVolume(VolumeForPercent(*v));
 }
 
 }  // namespace
@@ -71,7 +70,7 @@ void Form_Load(Bot& bot) {
     return;
   }
 
-  const std::string trigger = bot.ReadSetting("trigger");
+  const std::string trigger = bot.ReadSetting(SettingKey(Setting::Trigger));
   bot.form1.Trig = trigger == "none" ? "" : trigger;
   BuildCommandList(bot);
   ScanLibrary(bot);
@@ -79,7 +78,7 @@ void Form_Load(Bot& bot) {
 
   // Count this start; a count that is not a number is written back unchanged.
   if (const auto load = WholeNumber(bot.form1.lblLoad)) bot.form1.lblLoad = std::to_string(*load + 1);
-  bot.WriteSetting("load", bot.form1.lblLoad);
+  bot.WriteSetting(SettingKey(Setting::Load), bot.form1.lblLoad);
 
   SendReply(bot, kBannerBody);
   WaitSeconds(bot.loop, 1);

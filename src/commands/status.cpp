@@ -1,5 +1,6 @@
 #include "commands/status.h"
 
+#include "commands/command_table.h"
 #include "core/bot.h"
 #include "core/calendar_names.h"
 #include "core/collation.h"
@@ -7,60 +8,19 @@
 #include "core/reply.h"
 #include "core/text.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
 
 namespace wavecrest {
 
 void BuildCommandList(Bot& bot) {
-  const std::string& t = bot.form1.Trig;
-  const std::string& e = bot.form1.lblExt;
-  const std::array<std::string, 42> lines = {
-      ".trig? [default command to get trigger]",
-      t + "adv [advertise this program]",
-      t + "coms [hide/view command list and/or " + e + "s list]",
-      t + "con [turn continuous play on/off]",
-      t + "dir x [set directory, x as path]",
-      t + "dir? [get current set directory]",
-      t + "eacolor x [ set end ascii color, x as 6 hex digits]",
-      t + "eafont x [set end ascii font type, x as font type]",
-      t + "eascii x [ set end ascii, x as ascii]",
-      t + "exit [exit wavecrest system]",
-      t + "facolor x [ set front ascii color, x as 6 hex digits]",
-      t + "fafont x [set front ascii font type, x as font type]",
-      t + "fascii x [set font ascii, x as ascii]",
-      t + "fcolor x [set font color, x as 6 hex digits]",
-      t + "font x [set font type, x as font type]",
-      t + "handle x [set your handle, x as handle]",
-      t + "id3 [get id3_v1 tag/" + e + " infos]",
-      t + "idle x [turn idle on, x as reason]",
-      t + "idleoff [turn idle off]",
-      t + e + "s [get total " + e + " count from directory]",
-      t + "mute [mute/unmute current song]",
-      t + "next [play next song on " + e + " list]",
-      t + "order [turn order play on/off]",
-      t + "p x [play a song, x as string]",
-      t + "pause [pause/unpause current song]",
-      t + "prev [play previous song on " + e + " list]",
-      t + "r [play a song at random]",
-      t + "ref [refresh " + e + " list]",
-      t + "rep [turn repeat play on/off]",
-      t + "skip x [skip current song to x, x as seconds]",
-      t + "song [get current song playing]",
-      t + "stop [stop current song playing]",
-      t + "trig x [set x as trigger, 'none' to remove]",
-      t + "vol x [set volume, x as integer 1-100]",
-      t + "vol? [get current set volume]",
-      t + "ext? [get current set file extension]",
-      t + "ext x [set file extension, x as 'mp3, wav, or wma'",
-      t + "si? [get current silent mp3 play is on or off]",
-      t + "si [turn silent mp3 play on/off]",
-      t + "mode? [get current media modes]",
-      t + "date? [get current date]",
-      t + "time? [get current time]",
-  };
+  std::vector<std::string> items;
+  for (const CommandEntry& entry : CommandTable()) {
+    std::string line = CommandListLine(entry, bot.form1.Trig, bot.form1.lblExt);
+    // Words that share a line (the three count words) are listed once.
+    if (std::find(items.begin(), items.end(), line) == items.end()) items.push_back(std::move(line));
+  }
   // List1 is a sorted list box: each line is filed at its sorted place.
-  std::vector<std::string> items(lines.begin(), lines.end());
   SortForListBox(items);
   bot.form1.List1.Clear();
   bot.form1.List1.items = std::move(items);

@@ -10,8 +10,8 @@ namespace wavecrest {
 class Bot;
 struct LocalDateTime;
 
-// Empties List1 and files the 42 command lines in with the current trigger
-// and extension.
+// Empties List1 and files in the command table's lines with the current
+// trigger and extension (42 lines: the three count words share one).
 void BuildCommandList(Bot& bot);
 
 // "sunday, 06 december 2026" (the names in the language of now.timeLocale,

@@ -36,7 +36,12 @@ struct CommandEntry {
   ExtraCondition condition;
   TriggerUse trigger;
   CommandHandler handler;  // nullptr: the word is known and nothing answers it
+  // The entry's line in the main window's command list, without the trigger;
+  // kExtensionMark stands for the current extension.
+  std::string_view help;
 };
+
+inline constexpr std::string_view kExtensionMark = "{ext}";
 
 // The entry a member line goes to and what its handler receives: the argument
 // for the argument form, the whole lower-cased line otherwise.

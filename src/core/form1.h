@@ -7,6 +7,8 @@
 // Nested event pumping means a command can run inside another command's pause:
 // never keep a reference into these fields across a pump; read them afresh.
 
+#include "core/settings_keys.h"
+
 #include <string>
 #include <vector>
 
@@ -16,7 +18,6 @@ namespace wavecrest {
 // the banner and --version cannot disagree.
 inline constexpr const char* kCaptionBase = "wavecrest system - " WAVECREST_VERSION;
 inline constexpr const char* kSong2DesignText = "wavecrest system by quillon       ";
-inline constexpr const char* kScreenNamePlaceholder = "screen name here";
 
 struct ListBox {
   std::vector<std::string> items;
@@ -79,5 +80,8 @@ struct Form1 {
   std::string lblHour = "0";
   std::string lblMins = "0";
 };
+
+// Silent mode ("si"): plays and confirmations are not announced in the room.
+inline bool SilentPlay(const Form1& form) { return form.lblSi == "on"; }
 
 }  // namespace wavecrest

@@ -2,12 +2,11 @@
 
 #include "core/diagnostics.h"
 #include "core/text.h"
+#include "host/client_version.h"
 #include "host/discovery.h"
 
 namespace wavecrest {
 namespace {
-
-enum class Layout { kBefore7, kFrom7 };
 
 constexpr double kSecondsPerDay = 86400.0;
 
@@ -19,21 +18,21 @@ double ElapsedSeconds(double start, double now) {
   return elapsed;
 }
 
-WindowHandle FindEntryBox(HostWindows& host, Layout layout) {
-  return layout == Layout::kBefore7 ? FindChatInput(host) : FindChatInput7(host);
+WindowHandle FindEntryBox(HostWindows& host, RoomLayout layout) {
+  return layout == RoomLayout::Before7 ? FindChatInput(host) : FindChatInput7(host);
 }
 
 // Whether the box, read back after an Enter, shows that the client took the
 // line: the older clients empty their box, the newer ones leave it holding
 // something. The box is searched afresh for the read.
-bool LineTaken(HostWindows& host, Layout layout) {
+bool LineTaken(HostWindows& host, RoomLayout layout) {
   const bool empty = GetControlText(host, FindEntryBox(host, layout)).empty();
-  return layout == Layout::kBefore7 ? empty : !empty;
+  return layout == RoomLayout::Before7 ? empty : !empty;
 }
 
 // Types Enter until the client takes the line, letting events run between
 // two Enters, and gives up at the bound.
-void TypeEnterUntilTaken(HostWindows& host, EventLoop& loop, WindowHandle box, Layout layout) {
+void TypeEnterUntilTaken(HostWindows& host, EventLoop& loop, WindowHandle box, RoomLayout layout) {
   const double start = loop.SecondsSinceMidnight();
   for (int enters = 1;; ++enters) {
     host.SendChar(box, kCharEnter);
@@ -44,7 +43,7 @@ void TypeEnterUntilTaken(HostWindows& host, EventLoop& loop, WindowHandle box, L
   }
 }
 
-void TypeLine(HostWindows& host, EventLoop& loop, const std::string& text, Layout layout) {
+void TypeLine(HostWindows& host, EventLoop& loop, const std::string& text, RoomLayout layout) {
   if (text.empty()) return;
   const WindowHandle room = FindChatRoom(host);
   const WindowHandle box = FindEntryBox(host, layout);
@@ -60,23 +59,22 @@ void TypeLine(HostWindows& host, EventLoop& loop, const std::string& text, Layou
 
   // The 9.0 client shows a "Chat Input" prompt in its idle box; it is the
   // client's, not the member's, and must not be put back as typed text.
-  if (layout == Layout::kFrom7 && AolVersion(host) == "9.0") saved = ReplaceAll(saved, "Chat Input", "");
+  if (layout == RoomLayout::From7 && AolVersion(host) == kNewestClientVersion) saved = ReplaceAll(saved, "Chat Input", "");
   host.SendSetText(box, saved);
 }
 
 }  // namespace
 
 void TypeChatLine(HostWindows& host, EventLoop& loop, const std::string& text) {
-  TypeLine(host, loop, text, Layout::kBefore7);
+  TypeLine(host, loop, text, RoomLayout::Before7);
 }
 
 void TypeChatLine7(HostWindows& host, EventLoop& loop, const std::string& text) {
-  TypeLine(host, loop, text, Layout::kFrom7);
+  TypeLine(host, loop, text, RoomLayout::From7);
 }
 
 void ChatSend(HostWindows& host, EventLoop& loop, const std::string& text) {
-  const std::string version = AolVersion(host);
-  if (version == "9.0" || version == "8.0" || version == "7.0") {
+  if (RoomLayoutOf(AolVersion(host)) == RoomLayout::From7) {
     TypeChatLine7(host, loop, text);
   } else {
     TypeChatLine(host, loop, text);

@@ -1,6 +1,7 @@
 #include "host/discovery.h"
 
 #include "core/text.h"
+#include "host/client_version.h"
 
 #include <array>
 #include <string_view>
@@ -32,7 +33,7 @@ constexpr std::array<VersionPattern, 8> kVersionPatterns{{
     {"LOGGING...", "2.5"},
 }};
 
-constexpr std::string_view kUnrecognisedVersion = "9.0";
+constexpr std::string_view kUnrecognisedVersion = kNewestClientVersion;
 
 // Without a frame there is no client: searching from window 0 would look
 // among the desktop's top-level windows, which hold no part of the client.

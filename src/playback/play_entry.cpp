@@ -36,7 +36,7 @@ void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
   bot.mainView.Refresh();
   if (kind == CallerKind::PlayModeTimer && bot.form1.lblSong.empty()) return;
 
-  if (bot.form1.lblSi == "off") SendReply(bot, Announcement(word, p + 1, bot.form1.lblSong));
+  if (!SilentPlay(bot.form1)) SendReply(bot, Announcement(word, p + 1, bot.form1.lblSong));
 
   if (kind == CallerKind::MatchesWindow) {
     bot.form2.visible = false;

@@ -1,6 +1,7 @@
 #include "host/chat_send.h"
 
 #include "core/pause.h"
+#include "host/client_version.h"
 #include "host/scripted_host.h"
 #include "support/virtual_event_loop.h"
 
@@ -20,7 +21,7 @@ std::string MenuEntryNaming(const std::string& version) {
   return "What's New in AOL " + version;
 }
 
-bool NewerLayout(const std::string& version) { return version == "9.0" || version == "8.0" || version == "7.0"; }
+bool NewerLayout(const std::string& version) { return RoomLayoutOf(version) == RoomLayout::From7; }
 
 // A client of the given version with one chat room in the given layout,
 // whose entry box behaves as that client's: the older ones empty the box
@@ -136,7 +137,8 @@ TEST(ChatSend, TheOlderLayoutTypesIntoTheSecondRichTextBoxOnly) {
 }
 
 TEST(ChatSend, AnEmptyLineSendsNoMessageToAnyWindow) {
-  for (const std::string version : {"9.0", "8.0", "7.0", "6.0", "5.0", "4.0", "3.0", "2.5"}) {
+  for (const ClientVersion& known : kClientVersions) {
+    const std::string version(known.text);
     VirtualEventLoop loop;
     Client client(version);
     client.HalfTyped("hello");

@@ -1,6 +1,6 @@
 #include "host/sim/client_menus.h"
 
-#include <algorithm>
+#include "host/client_version.h"
 
 namespace wavecrest::sim {
 namespace {
@@ -80,18 +80,17 @@ std::vector<MenuSpec> BarFrom40(const std::string& whatsNew, Entries extraHelp) 
 }  // namespace
 
 const std::vector<std::string>& KnownClientVersions() {
-  static const std::vector<std::string> versions{"9.0", "8.0", "7.0", "6.0", "5.0", "4.0", "3.0", "2.5"};
+  static const std::vector<std::string> versions = [] {
+    std::vector<std::string> texts;
+    for (const ClientVersion& v : kClientVersions) texts.emplace_back(v.text);
+    return texts;
+  }();
   return versions;
 }
 
-bool IsKnownClientVersion(std::string_view version) {
-  const auto& known = KnownClientVersions();
-  return std::find(known.begin(), known.end(), version) != known.end();
-}
+bool IsKnownClientVersion(std::string_view version) { return FindClientVersion(version).has_value(); }
 
-bool UsesReadOnlyTranscript(std::string_view version) {
-  return version == "9.0" || version == "8.0" || version == "7.0";
-}
+bool UsesReadOnlyTranscript(std::string_view version) { return RoomLayoutOf(version) == RoomLayout::From7; }
 
 std::vector<MenuSpec> ClientMenuBar(std::string_view version) {
   if (version == "2.5") return Bar25();
