@@ -33,13 +33,18 @@ struct Made {
   }
 };
 
-TEST(LazyPlayer, AnswersAsAFreshPlayerUntilTheFirstOpenThenHandsOverMuteAndVolume) {
-  Made made;
-  LazyPlayer player(made.Factory());
+// What a player with nothing loaded answers.
+void ExpectEmpty(MediaPlayer& player) {
   EXPECT_EQ(player.FileName(), "");
   EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
   EXPECT_EQ(player.CurrentPosition(), -1.0);
   EXPECT_EQ(player.Duration(), 0.0);
+}
+
+TEST(LazyPlayer, AnswersAsAFreshPlayerUntilTheFirstOpenThenHandsOverMuteAndVolume) {
+  Made made;
+  LazyPlayer player(made.Factory());
+  ExpectEmpty(player);
   EXPECT_EQ(player.Mute(), false);
   EXPECT_FALSE(player.Play() || player.Pause() || player.Stop() || player.SetCurrentPosition(1));
   EXPECT_TRUE(player.SetMute(true) && player.SetVolume(-1200));
@@ -49,11 +54,9 @@ TEST(LazyPlayer, AnswersAsAFreshPlayerUntilTheFirstOpenThenHandsOverMuteAndVolum
   EXPECT_FALSE(player.Open("missing.mp3"));
   EXPECT_TRUE(player.Open("a.mp3"));
   EXPECT_EQ(made.calls, 1);
-  EXPECT_TRUE(made.player->mute);
-  EXPECT_EQ(made.player->volume, -1200);
+  EXPECT_TRUE(made.player->mute && made.player->volume == -1200);
   EXPECT_EQ(player.Duration(), 5.0);
-  EXPECT_TRUE(player.Pause());
-  EXPECT_EQ(made.player->playState, PlayStateValue::Paused);
+  EXPECT_TRUE(player.Pause() && made.player->playState == PlayStateValue::Paused);
 }
 
 TEST(LazyPlayer, APlayerThatCannotBeMadeStaysEmptyAndIsTriedOnce) {
@@ -61,8 +64,7 @@ TEST(LazyPlayer, APlayerThatCannotBeMadeStaysEmptyAndIsTriedOnce) {
   LazyPlayer player(made.Factory(/*fails=*/true));
   for (int i = 0; i < 2; ++i) EXPECT_FALSE(player.Open("a.mp3"));
   EXPECT_EQ(made.calls, 1);
-  EXPECT_EQ(player.FileName(), "");
-  EXPECT_EQ(player.PlayState(), PlayStateValue::Stopped);
+  ExpectEmpty(player);
   EXPECT_EQ(player.Mute(), std::nullopt);
   EXPECT_FALSE(player.SetMute(true) || player.SetVolume(0));
 }
