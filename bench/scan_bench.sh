@@ -29,35 +29,7 @@ cmake --build "$build" -j2 --target wavecrest wavecrest_scan_tool >/dev/null
 program="$build/wavecrest"
 tool="$build/bench/wavecrest_scan_tool"
 
-python3 - "$tree" <<'PY'
-import os, sys
-root = sys.argv[1]
-done = os.path.join(root, ".complete")
-if os.path.exists(done):
-    sys.exit(0)
-os.makedirs(root, exist_ok=True)
-# Four levels with fan-out 6, 5, 5, 5: 936 directories below the root.
-dirs = [root]
-level = [root]
-for fanout in (6, 5, 5, 5):
-    nxt = []
-    for d in level:
-        for i in range(fanout):
-            p = os.path.join(d, ("Album %02d" if i % 2 else "artist %02d") % i)
-            os.makedirs(p, exist_ok=True)
-            nxt.append(p)
-    dirs += nxt
-    level = nxt
-matching = 32767
-for n in range(matching):
-    d = dirs[n % len(dirs)]
-    ext = ".MP3" if n % 7 == 0 else ".mp3"
-    open(os.path.join(d, "Track %05d - Some Artist%s" % (n, ext)), "w").close()
-    other = (".txt", ".jpg", ".m3u", ".wav")[n % 4]
-    open(os.path.join(d, "cover %05d%s" % (n, other)), "w").close()
-open(done, "w").close()
-print("tree made: %d directories, %d files" % (len(dirs) - 1, 2 * matching))
-PY
+python3 "$here/make_scan_tree.py" "$tree"
 
 count="$("$program" scan "$tree" | wc -l)"
 expected="$(find "$tree" -type f -iname '*.mp3*' | wc -l)"

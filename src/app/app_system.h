@@ -1,8 +1,8 @@
 #pragma once
 
 // The whole system on its real adapters: the Qt event loop, the settings file,
-// the instance lock, the simulated chat client, the libmpv player and a Bot
-// wired to them. Front-ends (console, windows) make the application object
+// the instance lock, the simulated chat client, the libmpv player (loaded on
+// first use) and a Bot wired to them. Front-ends (console, windows) make the application object
 // first, then one AppSystem with their views, then call Start.
 
 #include "app/files/posix_directory_reader.h"
@@ -10,7 +10,7 @@
 #include "app/program_options.h"
 #include "app/signals/termination_signals.h"
 #include "app/instance/file_instance_lock.h"
-#include "app/mpv/mpv_player.h"
+#include "app/modules/lazy_player.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/settings/ini_file_store.h"
 #include "core/bot.h"
@@ -52,7 +52,7 @@ class AppSystem {
   FileInstanceLock instanceLock;
   sim::SimulatedClient client;
   HostChatClient chat;
-  MpvPlayer player;
+  LazyPlayer player{LoadPlayerModule};  // libmpv is loaded with the first song
   PosixDirectoryReader directories;
   Bot bot;
   std::unique_ptr<IrcRoomNetwork> irc;  // the room's network; none: the local room

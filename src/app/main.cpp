@@ -1,7 +1,7 @@
 // wavecrest: a chat-room music player.
 #include "app/cli/tools.h"
 #include "app/console/console_front_end.h"
-#include "app/qt/windows_front_end.h"
+#include "app/modules/windows_launcher.h"
 #include "core/diagnostics.h"
 
 #include <algorithm>
@@ -21,6 +21,6 @@ int main(int argc, char** argv) {
   if (parsed.options->verbose) wavecrest::DiagnoseToStandardError();
   // With a display the system opens its windows, unless asked for the console.
   const bool console = std::find(args.begin(), args.end(), "--console") != args.end();
-  if (!console && wavecrest::DisplayAvailable()) return wavecrest::RunWindows(argc, argv, *parsed.options);
+  if (!console && wavecrest::DisplayAvailable()) return wavecrest::LaunchWindows(argc, argv, *parsed.options);
   return wavecrest::RunConsole(argc, argv, *parsed.options);
 }

@@ -11,17 +11,8 @@
 #include <QIcon>
 
 #include <chrono>
-#include <cstdlib>
 
 namespace wavecrest {
-
-bool DisplayAvailable() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
 
 int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   QApplication app(argc, argv);
