@@ -35,7 +35,6 @@ using Lines = std::vector<std::string>;
 // The whole system on fakes and virtual time, shown in the real windows.
 struct WindowedBot {
   WindowedBot() {
-    BindHandlers(bot);
     mainWindow.Attach(bot);
     matchesWindow.Attach(bot);
   }
@@ -47,7 +46,8 @@ struct WindowedBot {
   FakeInstanceLock instanceLock;
   Form1Window mainWindow;
   Form2Window matchesWindow;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock}};
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock}, CommandRoutines(),
+          [] {}};
 
   void LoadLibrary(const Lines& names) {
     for (const std::string& name : names) {

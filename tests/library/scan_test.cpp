@@ -277,7 +277,8 @@ struct SteppingBot {
   testing::RecordingMainView mainView;
   testing::RecordingMatchesView matchesView;
   testing::FakeInstanceLock instanceLock;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock}};
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock}, testing::NoRoutines(),
+          [] {}};
 };
 
 TEST(ScanLibrary, LetsEventsRunOnATimeSliceNotForEveryFile) {

@@ -136,8 +136,17 @@ class FakeInstanceLock final : public InstanceLock {
   bool AnotherInstanceRunning() override { return otherRunning; }
 };
 
+// Routines for a Bot whose timers are not under test: ticks that change
+// nothing, and the given commands or none.
+inline void TickDoesNothing(Bot&) {}
+inline BotRoutines NoRoutines(std::span<const CommandEntry> commandTable = {}) {
+  return BotRoutines{commandTable, TickDoesNothing, TickDoesNothing, TickDoesNothing, TickDoesNothing, TickDoesNothing};
+}
+
 // A whole system on fakes and virtual time.
 struct TestBot {
+  explicit TestBot(const BotRoutines& routines = NoRoutines())
+      : bot(Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock}, routines, [] {}) {}
   VirtualEventLoop loop;
   MemorySettings settings;
   RecordingChat chat;
@@ -146,7 +155,7 @@ struct TestBot {
   RecordingMainView mainView;
   RecordingMatchesView matchesView;
   FakeInstanceLock instanceLock;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock}};
+  Bot bot;
 };
 
 }  // namespace wavecrest::testing
