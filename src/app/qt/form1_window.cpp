@@ -129,6 +129,13 @@ void Form1Window::Refresh() {
   if (isVisible() != form.visible) setVisible(form.visible);
 }
 
+// Twice a second at rest: the library's 32,767 rows are not looked at.
+void Form1Window::RefreshNowPlaying() {
+  if (bot_ == nullptr) return;
+  lblSong2_->setText(QString::fromStdString(bot_->form1.lblSong2));
+  RefreshProgress();
+}
+
 void Form1Window::MessageBox(std::string_view text, std::string_view title) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok,

@@ -41,6 +41,7 @@ class Form1Window final : public SkinnedWindow, public MainView {
 
   // MainView
   void Refresh() override;
+  void RefreshNowPlaying() override;
   void MessageBox(std::string_view text, std::string_view title) override;
   void SetBusyPointer(bool busy) override;
 
