@@ -14,13 +14,16 @@ namespace {
 int g_handled = 0;
 void CountOnly(Bot&, const std::string&) { ++g_handled; }
 
+std::vector<CommandEntry> CountingTable() {
+  std::vector<CommandEntry> table(CommandTable().begin(), CommandTable().end());
+  for (auto& entry : table) entry.handler = &CountOnly;
+  return table;
+}
+
 struct BenchBot {
-  testing::TestBot t;
-  std::vector<CommandEntry> table;
+  const std::vector<CommandEntry> table = CountingTable();
+  testing::TestBot t{testing::NoRoutines(table)};
   BenchBot() {
-    table.assign(CommandTable().begin(), CommandTable().end());
-    for (auto& entry : table) entry.handler = &CountOnly;
-    t.bot.commandTable = table;
     t.bot.form1.Text1 = "Some Member";
     t.bot.form1.Trig = "!";
     t.bot.form1.lblExt = "mp3";

@@ -72,9 +72,9 @@ AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesV
       instanceLock(settingsPath),
       client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
-      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories}),
+      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories},
+          CommandRoutines(), [] { QCoreApplication::exit(0); }),
       irc(MakeNetwork(options, client.MemberName())) {
-  BindHandlers(bot);
   if (!irc) return;
   client.SetNetwork(irc.get());
   chat.SetNetwork(irc.get());

@@ -141,7 +141,7 @@ void SkipCommand(Bot& bot, const std::string& line) {
   const std::string unit = std::trunc(*v) >= 2 ? "seconds" : "second";
   const long long seconds = t % 60;
   const std::string position = std::to_string(t / 60) + ":" + (seconds < 10 ? "0" : "") + std::to_string(seconds);
-  SendReply(bot, "> skipped <b>" + x + "</b> " + unit + ", position: " + position + "/" + FormatTime(bot) + " ");
+  SendReply(bot, "> skipped <b>" + x + "</b> " + unit + ", position: " + position + "/" + FormatTime(bot.player, bot.loop) + " ");
 }
 
 void VolCommand(Bot& bot, const std::string& line) {

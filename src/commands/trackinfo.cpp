@@ -33,7 +33,7 @@ bool SongPlaying(Bot& bot) { return !bot.form1.lblSong.empty() && SongLoaded(bot
 void Mp3Answer(Bot& bot, const TagFields& tag, const std::string& path) {
   SendReply(bot, "> artist: <b>" + tag.artist + "</b> - title: <b>" + tag.title + "</b> ");
   WaitSeconds(bot.loop, 1);
-  const std::string length = FormatTime(bot);
+  const std::string length = FormatTime(bot.player, bot.loop);
   // A file that is gone has no size: that line is left out.
   if (const auto size = FormatSize(path)) {
     SendReply(bot, "> album: <b>" + tag.album + "</b> - length: <b>" + length + "</b> - size: <b>" + *size + "</b> ");
@@ -47,7 +47,7 @@ void Mp3Answer(Bot& bot, const TagFields& tag, const std::string& path) {
 void OtherAnswer(Bot& bot, const std::string& path) {
   SendReply(bot, "> file name: <b>" + bot.form1.lblSong + "</b> ");
   WaitSeconds(bot.loop, 1);
-  const std::string length = FormatTime(bot);
+  const std::string length = FormatTime(bot.player, bot.loop);
   if (const auto size = FormatSize(path)) {
     SendReply(bot, "> file type: <b>" + bot.form1.lblExt + "</b> - length: <b>" + length + "</b> - size: <b>" +
                        *size + "</b> ");

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/bot.h"
+
 namespace wavecrest {
 
-class Bot;
-
-// Connects the system's handlers to the Bot: the command table the dispatcher
-// walks and the handlers of the five timers.
-void BindHandlers(Bot& bot);
+// The system's command table and the handlers of the five timers, for
+// building a Bot.
+BotRoutines CommandRoutines();
 
 }  // namespace wavecrest

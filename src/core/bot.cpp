@@ -3,23 +3,64 @@
 namespace wavecrest {
 namespace {
 
-std::unique_ptr<Timer> MakeTimer(EventLoop& loop, int milliseconds, const std::function<void()>& handler,
-                                 int& busyDepth) {
-  // The handler is looked up when the timer fires, so wiring may set it later.
-  return loop.CreateTimer(std::chrono::milliseconds(milliseconds), [&handler, &busyDepth] {
-    const BusyScope busy(busyDepth);
-    if (handler) handler();
-  });
-}
+// Counts a running handler for as long as it lives, thrown out of or not.
+class BusyScope {
+ public:
+  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~BusyScope() { --depth_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  int& depth_;
+};
 
 }  // namespace
 
-Bot::Bot(const Ports& ports) : Ports(ports) {
-  Timer1 = MakeTimer(loop, 500, Timer1_Timer, busyDepth);
-  tmrIdle = MakeTimer(loop, 60000, tmrIdle_Timer, busyDepth);
-  tmrCon = MakeTimer(loop, 1000, tmrCon_Timer, busyDepth);
-  tmrOrder = MakeTimer(loop, 1000, tmrOrder_Timer, busyDepth);
-  tmrRep = MakeTimer(loop, 1000, tmrRep_Timer, busyDepth);
+Bot::Bot(const Ports& ports, const BotRoutines& routines, std::function<void()> onEnd)
+    : Ports(ports), commandTable(routines.commandTable), onEnd_(std::move(onEnd)) {
+  const auto make = [this](int milliseconds, BotRoutine routine) {
+    void (*const handler)(Bot&) = &routine;
+    return loop.CreateTimer(std::chrono::milliseconds(milliseconds),
+                            [this, handler] { RunCounted([this, handler] { handler(*this); }); });
+  };
+  Timer1 = make(500, routines.Timer1_Timer);
+  tmrIdle = make(60000, routines.tmrIdle_Timer);
+  tmrCon = make(1000, routines.tmrCon_Timer);
+  tmrOrder = make(1000, routines.tmrOrder_Timer);
+  tmrRep = make(1000, routines.tmrRep_Timer);
+}
+
+void Bot::RunCounted(const std::function<void()>& handler) {
+  {
+    const BusyScope busy(busyDepth_);
+    handler();
+  }
+  if (busyDepth_ == 0 && !idleWaiters_.empty()) PostIdleCheck();
+}
+
+void Bot::Perform(const std::function<void()>& action, std::function<void()> finished) {
+  idleWaiters_.push_back(std::move(finished));
+  RunCounted(action);
+  // Called from inside another handler, the check comes when that one ends.
+}
+
+// The check runs after the events queued before it, so what the last handler
+// posted (the lines it said, on their way back) has had its turn first. Only
+// the check posted after the latest handler counts: an older one would run
+// ahead of what that handler posted.
+void Bot::PostIdleCheck() {
+  const unsigned check = ++idleCheck_;
+  loop.Post([this, check] {
+    if (check == idleCheck_) CallIdleWaiters();
+  });
+}
+
+void Bot::CallIdleWaiters() {
+  if (busyDepth_ > 0 || idleWaiters_.empty()) return;  // a later end posts the check again
+  const std::vector<std::function<void()>> waiters = std::move(idleWaiters_);
+  idleWaiters_.clear();
+  for (const auto& waiter : waiters) waiter();
 }
 
 void Bot::SetText1(std::string text) {
@@ -36,7 +77,7 @@ void Bot::End() {
   tmrCon->SetEnabled(false);
   tmrOrder->SetEnabled(false);
   tmrRep->SetEnabled(false);
-  if (onEnd) onEnd();
+  onEnd_();
 }
 
 }  // namespace wavecrest

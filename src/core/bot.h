@@ -18,6 +18,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace wavecrest {
 
@@ -39,22 +40,25 @@ struct Ports {
 
 inline constexpr const char* kSettingsSection = "settings";
 
-// Counts a running handler for as long as it lives.
-class BusyScope {
- public:
-  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
-  ~BusyScope() { --depth_; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
+class Bot;
+using BotRoutine = void (&)(Bot&);
 
- private:
-  int& depth_;
+// What the Bot runs, given whole when it is built: the command table the
+// dispatcher walks and the handlers of the five timers. None can be left out.
+struct BotRoutines {
+  std::span<const CommandEntry> commandTable;
+  BotRoutine Timer1_Timer;
+  BotRoutine tmrIdle_Timer;
+  BotRoutine tmrCon_Timer;
+  BotRoutine tmrOrder_Timer;
+  BotRoutine tmrRep_Timer;
 };
 
 // Handlers reach the ports as bot.loop, bot.player and so on.
 class Bot : public Ports {
  public:
-  explicit Bot(const Ports& ports);
+  // `onEnd` is called once, by End().
+  Bot(const Ports& ports, const BotRoutines& routines, std::function<void()> onEnd);
   Bot(const Bot&) = delete;
   Bot& operator=(const Bot&) = delete;
 
@@ -62,16 +66,15 @@ class Bot : public Ports {
   Form2 form2;
 
   // The five timers of the main window, disabled until something enables
-  // them. Each calls its handler below when it fires.
+  // them. Each runs its handler, counted, when it fires.
   std::unique_ptr<Timer> Timer1;    // 500 ms: the now-playing display
   std::unique_ptr<Timer> tmrIdle;   // 60000 ms: idle announcements
   std::unique_ptr<Timer> tmrCon;    // 1000 ms: continuous play
   std::unique_ptr<Timer> tmrOrder;  // 1000 ms: order play
   std::unique_ptr<Timer> tmrRep;    // 1000 ms: repeat play
-  std::function<void()> Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer, tmrRep_Timer;
 
   // The command table the dispatcher walks.
-  std::span<const CommandEntry> commandTable;
+  const std::span<const CommandEntry> commandTable;
 
   // Host name announced by `adv`.
   std::string downloadHost = "wavecrest.example.org";
@@ -85,17 +88,30 @@ class Bot : public Ports {
   // Sets the screen-name box; every change is saved at once (Text1_Change).
   void SetText1(std::string text);
 
-  // How many handlers (chat lines, timer ticks, window actions) are running
-  // now, nested ones included. Front-ends wait for 0 before they call an
-  // action finished.
-  int busyDepth = 0;
+  // Runs `handler` as a handler: counted for as long as it runs. Every chat
+  // line, timer tick and window action goes through here.
+  void RunCounted(const std::function<void()>& handler);
+
+  // Runs `action` counted and calls `finished` once everything it set off
+  // has finished: no handler runs any more and the events queued meanwhile
+  // have had their turn. A front-end performs its next action then.
+  void Perform(const std::function<void()>& action, std::function<void()> finished);
+
+  // How many handlers are running now, nested ones included.
+  int BusyDepth() const { return busyDepth_; }
 
   // Ends the program: no handler runs after this returns to the event loop.
   void End();
   bool Ended() const { return ended_; }
-  std::function<void()> onEnd;
 
  private:
+  void PostIdleCheck();
+  void CallIdleWaiters();
+
+  const std::function<void()> onEnd_;
+  int busyDepth_ = 0;
+  std::vector<std::function<void()>> idleWaiters_;
+  unsigned idleCheck_ = 0;  // the latest check posted
   bool ended_ = false;
 };
 

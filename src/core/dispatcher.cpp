@@ -130,9 +130,11 @@ void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& t
     return;
   }
   if (outcome.dispatch->entry->handler == nullptr) return;
-  const BusyScope busy(bot.busyDepth);
-  outcome.dispatch->entry->handler(bot, outcome.dispatch->input);
-  bot.mainView.Refresh();
+  const Dispatch& dispatch = *outcome.dispatch;
+  bot.RunCounted([&bot, &dispatch] {
+    dispatch.entry->handler(bot, dispatch.input);
+    bot.mainView.Refresh();
+  });
 }
 
 }  // namespace wavecrest

@@ -15,6 +15,9 @@ class MainView {
   virtual ~MainView() = default;
   // The model changed; bring the window up to date with it.
   virtual void Refresh() = 0;
+  // Only the now-playing display (the song line and the progress bar)
+  // changed; a window may bring just those up to date.
+  virtual void RefreshNowPlaying() { Refresh(); }
   // A modal message box with one OK button; returns when it is closed.
   virtual void MessageBox(std::string_view text, std::string_view title) = 0;
   // The busy pointer over the whole screen, on or off.

@@ -65,7 +65,10 @@ void Timer1_Timer(Bot& bot) {
     form.progressPercent = PercentOf(*second, *duration, 100);
   }
   form.lblSong2 = RotateMarquee(form.lblSong2);
-  bot.mainView.Refresh();
+  // At rest every other change was shown when its handler ended; inside a
+  // handler's pause the tick shows what that handler changed so far.
+  if (bot.BusyDepth() > 1) return bot.mainView.Refresh();
+  bot.mainView.RefreshNowPlaying();
 }
 
 }  // namespace wavecrest

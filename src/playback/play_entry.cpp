@@ -47,7 +47,7 @@ void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
 
   // Read after the wait: a nested PlayEntry may have started another entry.
   // The length is counted first because counting lets events run too.
-  const std::string length = FormatTime(bot);
+  const std::string length = FormatTime(bot.player, bot.loop);
   bot.form1.lblSong2 = "*** " + bot.form1.List2.SelectedText() + " (" + length + ") ";
   bot.mainView.Refresh();
 }

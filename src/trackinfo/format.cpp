@@ -1,6 +1,7 @@
 #include "trackinfo/format.h"
 
-#include "core/bot.h"
+#include "core/event_loop.h"
+#include "core/media_player.h"
 
 #include <chrono>
 #include <cmath>
@@ -50,9 +51,9 @@ std::string FormatSeconds(std::optional<double> duration, const std::function<vo
   return std::to_string(minutes) + ":" + TwoDigits(seconds);
 }
 
-std::string FormatTime(Bot& bot) {
-  const std::optional<double> duration = bot.player.Duration();
-  return FormatSeconds(duration, [&bot] { bot.loop.PumpOnce(std::chrono::milliseconds(0)); });
+std::string FormatTime(MediaPlayer& player, EventLoop& loop) {
+  const std::optional<double> duration = player.Duration();
+  return FormatSeconds(duration, [&loop] { loop.PumpOnce(std::chrono::milliseconds(0)); });
 }
 
 std::string FormatByteCount(std::uint64_t bytes) {

@@ -9,14 +9,15 @@
 
 namespace wavecrest {
 
-class Bot;
+class EventLoop;
+class MediaPlayer;
 
 // Length of the file open in the media player as minutes ":" two-digit
 // seconds ("3:05", "62:05"; no hours field). Reads the player's duration and
 // rounds it to whole seconds, half to even. Pending events run once for each
 // whole minute counted, so handlers may run inside this call. A duration that
 // cannot be read (or does not fit a 32-bit count) gives "0:00".
-std::string FormatTime(Bot& bot);
+std::string FormatTime(MediaPlayer& player, EventLoop& loop);
 
 // The same text for a given duration, with `onMinute` called once per whole
 // minute counted. FormatTime is this with the player's duration and a pass of

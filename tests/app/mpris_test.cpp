@@ -58,7 +58,7 @@ TEST(MprisActions, RunTheMembersCommands) {
     EXPECT_EQ(s.Bodies(), c.bodies);
     EXPECT_EQ(s.t.player.playState, c.after);
     EXPECT_EQ(s.t.player.fileName, *c.file ? MusicPath(c.file) : "");
-    EXPECT_EQ(s.bot().busyDepth, 0);
+    EXPECT_EQ(s.bot().BusyDepth(), 0);
   }
 }
 

@@ -35,7 +35,6 @@ using Lines = std::vector<std::string>;
 // The whole system on fakes and virtual time, shown in the real windows.
 struct WindowedBot {
   WindowedBot() {
-    BindHandlers(bot);
     mainWindow.Attach(bot);
     matchesWindow.Attach(bot);
   }
@@ -48,7 +47,8 @@ struct WindowedBot {
   PosixDirectoryReader directories;
   Form1Window mainWindow;
   Form2Window matchesWindow;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock, directories}};
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock, directories},
+          CommandRoutines(), [] {}};
 
   void LoadLibrary(const Lines& names) {
     for (const std::string& name : names) {

@@ -14,7 +14,6 @@ namespace {
 using testing::TestBot;
 
 void StartAndAskVolume(TestBot& t) {
-  BindHandlers(t.bot);
   Form_Load(t.bot);
   t.loop.RunUntilIdle();
   VolQueryCommand(t.bot, "vol?");
@@ -29,9 +28,9 @@ TEST(SettingStartValues, AnEmptyFileStartsLikeOneHoldingEveryStartValue) {
     EXPECT_TRUE(keys.insert(row.key).second) << row.key;
     if (!row.startValue.empty()) content += std::string(row.key) + "=" + std::string(row.startValue) + "\n";
   }
-  TestBot fresh;
+  TestBot fresh(CommandRoutines());
   StartAndAskVolume(fresh);
-  TestBot stored;
+  TestBot stored(CommandRoutines());
   stored.settings.content = content;
   StartAndAskVolume(stored);
 

@@ -19,13 +19,12 @@ std::vector<std::string> Bodies(const TestBot& t) {
 }
 
 void Start(TestBot& t) {
-  BindHandlers(t.bot);
   Form_Load(t.bot);
   t.loop.RunUntilIdle();
 }
 
 TEST(FormLoad, FirstStartWithNoSettingsFile) {
-  TestBot t;
+  TestBot t(CommandRoutines());
   t.chat.version = "6.0";
   Start(t);
   EXPECT_EQ(Bodies(t), (std::vector<std::string>{
@@ -48,8 +47,7 @@ TEST(FormLoad, FirstStartWithNoSettingsFile) {
 }
 
 TEST(FormLoad, TheWelcomeComesAboutOneSecondAfterTheBanner) {
-  TestBot t;
-  BindHandlers(t.bot);
+  TestBot t(CommandRoutines());
   Form_Load(t.bot);
   // Form_Load returns only after its pause: the clock moved between the lines.
   EXPECT_GE(t.loop.Now(), 12 * 3600.0 + 1.0);
@@ -57,9 +55,9 @@ TEST(FormLoad, TheWelcomeComesAboutOneSecondAfterTheBanner) {
 }
 
 TEST(FormLoad, EachStartRaisesTheCount) {
-  TestBot first;
+  TestBot first(CommandRoutines());
   Start(first);
-  TestBot second;
+  TestBot second(CommandRoutines());
   second.settings.content = first.settings.content;
   Start(second);
   EXPECT_EQ(BodyOf(second.chat.lines.back()), "> welcome - <b>new user</b>, aol - <b>9.0</b>, on - <b>2</b> ");
@@ -67,7 +65,7 @@ TEST(FormLoad, EachStartRaisesTheCount) {
 }
 
 TEST(FormLoad, StoredSettingsAreLoaded) {
-  TestBot t;
+  TestBot t(CommandRoutines());
   t.settings.content =
       "[Settings]\nhandle=DJ Bob\nscreen name=Some One\ntrigger=!\nfont=arial\nload=41\next=wav\nvolume=40\n";
   Start(t);
@@ -95,7 +93,7 @@ TEST(FormLoad, TriggerNoneAndVolumeStartValues) {
       {"[settings]\nvolume=loud\n", "", std::nullopt},  // not a number: the step is skipped
   };
   for (const auto& c : cases) {
-    TestBot t;
+    TestBot t(CommandRoutines());
     t.settings.content = c.settings;
     Start(t);
     EXPECT_EQ(t.bot.form1.Trig, c.trigger) << c.settings;
@@ -104,7 +102,7 @@ TEST(FormLoad, TriggerNoneAndVolumeStartValues) {
 }
 
 TEST(FormLoad, ANonNumericCountIsWrittenBackUnchanged) {
-  TestBot t;
+  TestBot t(CommandRoutines());
   t.settings.content = "[settings]\nload=many\n";
   Start(t);
   EXPECT_EQ(t.bot.ReadSetting("load"), "many");
@@ -112,7 +110,7 @@ TEST(FormLoad, ANonNumericCountIsWrittenBackUnchanged) {
 }
 
 TEST(FormLoad, ASecondInstanceOnlySaysSoAndEnds) {
-  TestBot t;
+  TestBot t(CommandRoutines());
   t.settings.content = "[settings]\nload=7\n";
   t.instanceLock.otherRunning = true;
   Start(t);

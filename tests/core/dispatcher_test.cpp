@@ -93,14 +93,16 @@ class DispatchChatLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_calls.clear();
-    table_.assign(CommandTable().begin(), CommandTable().end());
-    for (auto& entry : table_) entry.handler = &Record;
-    t_.bot.commandTable = table_;
     t_.bot.form1.Text1 = "Some Member";
     t_.bot.form1.lblExt = "mp3";
   }
-  testing::TestBot t_;
-  std::vector<CommandEntry> table_;
+  static std::vector<CommandEntry> RecordingTable() {
+    std::vector<CommandEntry> table(CommandTable().begin(), CommandTable().end());
+    for (auto& entry : table) entry.handler = &Record;
+    return table;
+  }
+  std::vector<CommandEntry> table_ = RecordingTable();
+  testing::TestBot t_{testing::NoRoutines(table_)};
 };
 
 TEST_F(DispatchChatLineTest, OnlyTheMemberIsObeyedWhateverCaseAndSpaces) {

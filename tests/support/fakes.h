@@ -137,8 +137,17 @@ class FakeInstanceLock final : public InstanceLock {
   bool AnotherInstanceRunning() override { return otherRunning; }
 };
 
+// Routines for a Bot whose timers are not under test: ticks that change
+// nothing, and the given commands or none.
+inline void TickDoesNothing(Bot&) {}
+inline BotRoutines NoRoutines(std::span<const CommandEntry> commandTable = {}) {
+  return BotRoutines{commandTable, TickDoesNothing, TickDoesNothing, TickDoesNothing, TickDoesNothing, TickDoesNothing};
+}
+
 // A whole system on fakes and virtual time.
 struct TestBot {
+  explicit TestBot(const BotRoutines& routines = NoRoutines())
+      : bot(Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories}, routines, [] {}) {}
   VirtualEventLoop loop;
   MemorySettings settings;
   RecordingChat chat;
@@ -148,7 +157,7 @@ struct TestBot {
   RecordingMatchesView matchesView;
   FakeInstanceLock instanceLock;
   PosixDirectoryReader directories;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories}};
+  Bot bot;
 };
 
 }  // namespace wavecrest::testing

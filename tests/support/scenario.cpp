@@ -14,7 +14,6 @@ std::string BodyOf(const std::string& line) {
 }
 
 Scenario::Scenario() {
-  BindHandlers(t.bot);
   Form1& f = t.bot.form1;
   f.Text1 = "Some Member";
   f.lblHandle = "dj";

@@ -21,7 +21,7 @@ std::string BodyOf(const std::string& line);
 class Scenario {
  public:
   Scenario();
-  TestBot t;
+  TestBot t{CommandRoutines()};
   Bot& bot() { return t.bot; }
 
   // The member says `text` in the room; events run until nothing is pending.

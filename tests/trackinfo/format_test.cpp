@@ -27,7 +27,7 @@ TEST(FormatTime, RoundsHalfToEvenAndCountsMinutes) {
   for (const auto& c : cases) {
     TestBot t;
     t.player.duration = c.duration;
-    EXPECT_EQ(FormatTime(t.bot), c.text) << c.duration;
+    EXPECT_EQ(FormatTime(t.player, t.loop), c.text) << c.duration;
   }
 }
 
@@ -37,12 +37,12 @@ TEST(FormatTime, AnUnreadableOrUnconvertibleDurationGivesZero) {
   for (const double duration : cases) {
     TestBot t;
     t.player.duration = duration;
-    EXPECT_EQ(FormatTime(t.bot), "0:00") << duration;
+    EXPECT_EQ(FormatTime(t.player, t.loop), "0:00") << duration;
   }
   TestBot t;
   t.player.duration = 185;
   t.player.failReads = true;
-  EXPECT_EQ(FormatTime(t.bot), "0:00");
+  EXPECT_EQ(FormatTime(t.player, t.loop), "0:00");
 }
 
 TEST(FormatTime, LetsEventsRunOncePerWholeMinute) {
@@ -56,7 +56,7 @@ TEST(FormatTime, LetsEventsRunOncePerWholeMinute) {
     t.loop.Post([&] { ++ran; });
     t.player.duration = c.duration;
     const int before = t.loop.PassCount();
-    FormatTime(t.bot);
+    FormatTime(t.player, t.loop);
     EXPECT_EQ(t.loop.PassCount() - before, c.passes) << c.duration;
     EXPECT_EQ(ran, c.passes > 0 ? 1 : 0) << c.duration;
   }
@@ -66,7 +66,7 @@ TEST(FormatTime, ReadsTheDurationOnceEvenWhenANestedEventChangesIt) {
   TestBot t;
   t.player.duration = 125;
   t.loop.Post([&] { t.player.duration = 10; });
-  EXPECT_EQ(FormatTime(t.bot), "2:05");
+  EXPECT_EQ(FormatTime(t.player, t.loop), "2:05");
 }
 
 TEST(FormatByteCount, PicksTheUnitAndRoundsToTwoDecimals) {

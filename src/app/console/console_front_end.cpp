@@ -142,20 +142,14 @@ class ConsoleSession {
     queuedLines_.pop_front();
     if (!endOfInput_ && !notifier_->isEnabled()) QTimer::singleShot(0, [this] { ReadInput(); });
     inAction_ = true;
-    PerformAction(line);
-    QTimer::singleShot(0, [this] { FinishWhenIdle(); });
-  }
-
-  // What an action set off goes on in the event loop after it returns (the
-  // lines it said reach the bot as events, and their commands pause): the
-  // action is finished only once no handler runs.
-  void FinishWhenIdle() {
-    if (bot_.busyDepth > 0) {
-      QTimer::singleShot(20, [this] { FinishWhenIdle(); });
-      return;
-    }
-    inAction_ = false;
-    PerformNextLine();
+    // What an action set off goes on in the event loop after it returns (the
+    // lines it said reach the bot as events, and their commands pause): the
+    // Bot tells when all of it has finished.
+    bot_.Perform([this, &line] { PerformAction(line); },
+                 [this] {
+                   inAction_ = false;
+                   PerformNextLine();
+                 });
   }
 
   void PerformAction(const std::string& line) {
@@ -193,7 +187,6 @@ class ConsoleSession {
     if (word == "/library" || word == "/click") {
       const auto row = ParseRowNumber(rest);
       if (!row) return Complain("usage: " + word + " N (a row number from 1)");
-      const BusyScope busy(bot_.busyDepth);
       return word == "/library" ? DoubleClickLibraryRow(bot_, *row - 1) : ClickLibraryRow(bot_, *row - 1);
     }
     if (word == "/matches") return PerformMatchesAction(rest);
@@ -209,7 +202,6 @@ class ConsoleSession {
     if (what.starts_with("play ")) {
       const auto row = ParseRowNumber(what.substr(5));
       if (!row) return Complain("usage: /matches play N (a row number from 1)");
-      const BusyScope busy(bot_.busyDepth);
       return DoubleClickMatchesRow(bot_, *row - 1);
     }
     if (what == "scroll") {
@@ -259,7 +251,6 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
   const std::optional<TerminalPalette> palette =
       pretty ? std::optional<TerminalPalette>(PaletteFromEnvironment()) : std::nullopt;
   client.SetOnLineSaid([palette](const sim::RoomLine& line) { PrintLine(stdout, ConsoleRoomLine(line, palette)); });
-  bot.onEnd = [] { QCoreApplication::exit(0); };
 
   TerminationSignals terminationSignals;
   system.EndOn(terminationSignals);

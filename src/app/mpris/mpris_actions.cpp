@@ -46,9 +46,10 @@ void Perform(Bot& bot, MprisAction action) {
 
 void RunMprisAction(Bot& bot, MprisAction action) {
   if (bot.Ended()) return;
-  const BusyScope busy(bot.busyDepth);
-  Perform(bot, action);
-  bot.mainView.Refresh();
+  bot.RunCounted([&bot, action] {
+    Perform(bot, action);
+    bot.mainView.Refresh();
+  });
 }
 
 int VolumePercent(double volume) {
@@ -57,9 +58,10 @@ int VolumePercent(double volume) {
 
 void SetMprisVolume(Bot& bot, double volume) {
   if (bot.Ended() || !std::isfinite(volume)) return;
-  const BusyScope busy(bot.busyDepth);
-  VolCommand(bot, "vol " + std::to_string(VolumePercent(volume)));
-  bot.mainView.Refresh();
+  bot.RunCounted([&bot, volume] {
+    VolCommand(bot, "vol " + std::to_string(VolumePercent(volume)));
+    bot.mainView.Refresh();
+  });
 }
 
 }  // namespace wavecrest

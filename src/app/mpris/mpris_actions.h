@@ -12,7 +12,7 @@
 // pressed after Stop means this song again, and the library list is the
 // member's own way to start a chosen entry. An empty library plays nothing.
 //
-// Each runs as a handler does: counted in busyDepth, the main view refreshed
+// Each runs as a handler does: counted by the Bot, the main view refreshed
 // after it, nothing once the program has ended. They let events run.
 
 namespace wavecrest {

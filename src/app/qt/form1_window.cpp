@@ -61,10 +61,10 @@ Form1Window::Form1Window(QWidget* parent)
 
   connect(text1_, &QLineEdit::textEdited, this, &Form1Window::Text1_Change);
   connect(list2_, &QListView::clicked, this, [this](const QModelIndex& index) {
-    if (bot_) ClickLibraryRow(*bot_, index.row());
+    Act([&index](Bot& bot) { ClickLibraryRow(bot, index.row()); });
   });
   connect(list2_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
-    if (bot_) DoubleClickLibraryRow(*bot_, index.row());
+    Act([&index](Bot& bot) { DoubleClickLibraryRow(bot, index.row()); });
   });
 }
 
@@ -75,6 +75,12 @@ Form1Window::~Form1Window() {
 void Form1Window::Attach(Bot& bot) {
   bot_ = &bot;
   Refresh();
+}
+
+void Form1Window::Act(const std::function<void(Bot&)>& action) {
+  if (bot_ == nullptr) return;
+  Bot& bot = *bot_;
+  bot.RunCounted([&bot, &action] { action(bot); });
 }
 
 void Form1Window::Load(const std::function<void()>& afterColumn) { Shape(afterColumn); }
@@ -88,7 +94,13 @@ void Form1Window::RefreshProgress() {
   const Form1& form = bot_->form1;
   if (surface_->Width() != form.Picture1Place.width || surface_->Height() != form.Picture1Place.height) {
     surface_ = std::make_unique<QtDrawingSurface>(form.Picture1Place.width, form.Picture1Place.height);
+    drawnProgress_.reset();
   }
+  // The now-playing display refreshes twice a second; most ticks change
+  // nothing the bar shows, and a repaint of the same picture is wasted work.
+  const std::pair<int, double> progress{form.Picture1Position, form.Picture1Duration};
+  if (drawnProgress_ == progress) return;
+  drawnProgress_ = progress;
   DrawProgress(*surface_, static_cast<std::int16_t>(form.Picture1Position), form.Picture1Duration);
   picture1_->update();
 }
@@ -115,6 +127,13 @@ void Form1Window::Refresh() {
   lblSong2_->setText(QString::fromStdString(form.lblSong2));
   RefreshProgress();
   if (isVisible() != form.visible) setVisible(form.visible);
+}
+
+// Twice a second at rest: the library's 32,767 rows are not looked at.
+void Form1Window::RefreshNowPlaying() {
+  if (bot_ == nullptr) return;
+  lblSong2_->setText(QString::fromStdString(bot_->form1.lblSong2));
+  RefreshProgress();
 }
 
 void Form1Window::MessageBox(std::string_view text, std::string_view title) {

@@ -14,6 +14,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QLabel;
 class QLineEdit;
@@ -39,6 +41,7 @@ class Form1Window final : public SkinnedWindow, public MainView {
 
   // MainView
   void Refresh() override;
+  void RefreshNowPlaying() override;
   void MessageBox(std::string_view text, std::string_view title) override;
   void SetBusyPointer(bool busy) override;
 
@@ -60,6 +63,9 @@ class Form1Window final : public SkinnedWindow, public MainView {
   void Text1_Change(const QString& text);
   void RefreshProgress();
 
+  // Runs a member's action on the attached system as a handler, counted.
+  void Act(const std::function<void(Bot&)>& action);
+
   Bot* bot_ = nullptr;
   std::unique_ptr<QtDrawingSurface> surface_;
   ListBoxModel* list1Model_;
@@ -71,6 +77,8 @@ class Form1Window final : public SkinnedWindow, public MainView {
   QListView* list2_;
   QLabel* lblSong2_;
   bool busy_ = false;
+  // What the progress bar shows now, so an unchanged one is not drawn again.
+  std::optional<std::pair<int, double>> drawnProgress_;
 };
 
 }  // namespace wavecrest

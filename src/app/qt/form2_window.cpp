@@ -22,25 +22,27 @@ Form2Window::Form2Window(QWidget* parent) : SkinnedWindow(":/skins/matches.png",
   command3_ = MakeButton("exit", "close the matches window", 2520, 855);
 
   connect(list1_, &QListView::clicked, this, [this](const QModelIndex& index) {
-    if (bot_) ClickMatchesRow(*bot_, index.row());
+    Act([&index](Bot& bot) { ClickMatchesRow(bot, index.row()); });
   });
   connect(list1_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
-    if (bot_) DoubleClickMatchesRow(*bot_, index.row());
+    Act([&index](Bot& bot) { DoubleClickMatchesRow(bot, index.row()); });
   });
   // A row reached by the arrow keys is a click on it, as in any list box;
   // the selection Refresh shows is already the model's and clicks nothing.
   connect(list1_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
-    if (bot_ && index.isValid() && index.row() != bot_->form2.List1.listIndex) ClickMatchesRow(*bot_, index.row());
+    if (bot_ && index.isValid() && index.row() != bot_->form2.List1.listIndex) {
+      Act([&index](Bot& bot) { ClickMatchesRow(bot, index.row()); });
+    }
   });
   list1_->installEventFilter(this);
   connect(command1_, &QPushButton::clicked, this, [this] {
-    if (bot_) Command1_Click(*bot_);
+    Act(Command1_Click);
   });
   connect(command2_, &QPushButton::clicked, this, [this] {
-    if (bot_) Command2_Click(*bot_);
+    Act(Command2_Click);
   });
   connect(command3_, &QPushButton::clicked, this, [this] {
-    if (bot_) Command3_Click(*bot_);
+    Act(Command3_Click);
   });
 }
 
@@ -58,8 +60,14 @@ bool Form2Window::eventFilter(QObject* watched, QEvent* event) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return SkinnedWindow::eventFilter(watched, event);
   // Taken here: the view would otherwise report it as an activation too.
   const QModelIndex current = list1_->currentIndex();
-  if (bot_ && current.isValid()) DoubleClickMatchesRow(*bot_, current.row());
+  if (current.isValid()) Act([&current](Bot& bot) { DoubleClickMatchesRow(bot, current.row()); });
   return true;
+}
+
+void Form2Window::Act(const std::function<void(Bot&)>& action) {
+  if (bot_ == nullptr) return;
+  Bot& bot = *bot_;
+  bot.RunCounted([&bot, &action] { action(bot); });
 }
 
 void Form2Window::Attach(Bot& bot) {

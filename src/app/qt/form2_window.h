@@ -11,6 +11,8 @@
 #include "app/qt/skinned_window.h"
 #include "core/views.h"
 
+#include <functional>
+
 class QListView;
 class QPushButton;
 
@@ -40,6 +42,9 @@ class Form2Window final : public SkinnedWindow, public MatchesView {
 
  private:
   QPushButton* MakeButton(const char* text, const char* tip, int left, int width);
+
+  // Runs a member's action on the attached system as a handler, counted.
+  void Act(const std::function<void(Bot&)>& action);
 
   Bot* bot_ = nullptr;
   ListBoxModel* listModel_;

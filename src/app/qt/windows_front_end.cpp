@@ -37,7 +37,6 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
     QApplication::exit(0);
   };
   room.show();
-  bot.onEnd = [] { QApplication::exit(0); };
 
   // On top and shaped before start-up fills it; pending events run between
   // the columns, as they always have.
