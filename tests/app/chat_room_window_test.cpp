@@ -107,6 +107,12 @@ TEST(ChatRoomWindow, TheEntryBoxIsTheClientsOwn) {
     client.MemberTypes("from elsewhere");
     room.Refresh();
     EXPECT_EQ(box->text(), "from elsewhere") << c.version;
+    // The client tells the window of its changes: no look is asked for.
+    client.MemberTypes("told, not looked for");
+    client.OtherSays("dave", "hi");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->text(), "told, not looked for") << c.version;
+    EXPECT_EQ(room.People()->count(), 2) << c.version;
   }
 }
 

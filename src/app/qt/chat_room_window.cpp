@@ -63,15 +63,16 @@ ChatRoomWindow::ChatRoomWindow(sim::SimulatedClient& client, QWidget* parent)
     // The system puts the member's text back right after its line is said.
     QTimer::singleShot(0, this, &ChatRoomWindow::Refresh);
   });
-  // The client tells of lines, not of every change to its entry box; a light
-  // look now and then catches the rest.
-  auto* entryBoxPoll = new QTimer(this);
-  connect(entryBoxPoll, &QTimer::timeout, this, &ChatRoomWindow::Refresh);
-  entryBoxPoll->start(250);
+  // The client tells of every change to its entry box and people; the window
+  // looks again once control is back in the event loop.
+  client_.SetOnRoomChanged([this] { QTimer::singleShot(0, this, &ChatRoomWindow::Refresh); });
   Refresh();
 }
 
-ChatRoomWindow::~ChatRoomWindow() { client_.SetOnLineSaid({}); }
+ChatRoomWindow::~ChatRoomWindow() {
+  client_.SetOnLineSaid({});
+  client_.SetOnRoomChanged({});
+}
 
 void ChatRoomWindow::AppendLine(const sim::RoomLine& line) { transcript_->append(TranscriptHtml(line)); }
 

@@ -135,6 +135,7 @@ void SimulatedClient::CloseRoom() {
 void SimulatedClient::DestroyRoom() {
   tree_.DestroyWindow(room_);
   room_ = transcriptBox_ = peopleCount_ = entryBox_ = kNoWindow;
+  TellRoomChanged();
 }
 
 void SimulatedClient::OpenRoom() {
@@ -157,6 +158,7 @@ void SimulatedClient::SetRunning(bool running) {
   }
   tree_.DestroyWindow(frame_);
   frame_ = mdi_ = room_ = transcriptBox_ = peopleCount_ = entryBox_ = kNoWindow;
+  TellRoomChanged();
 }
 
 void SimulatedClient::SetOnLineSaid(std::function<void(const RoomLine&)> onLineSaid) {
@@ -185,6 +187,7 @@ std::string SimulatedClient::EntryBoxText() const { return tree_.Text(entryBox_)
 void SimulatedClient::SetEntryBox(std::string text, EntryText origin) {
   tree_.SetText(entryBox_, std::move(text));
   entryOrigin_ = origin;
+  TellRoomChanged();
 }
 
 void SimulatedClient::PressEnter() {
@@ -278,6 +281,13 @@ void SimulatedClient::AddPerson(const std::string& name) {
 
 void SimulatedClient::ShowPeopleCount() {
   tree_.SetText(peopleCount_, std::to_string(people_.size()) + " people here");
+  TellRoomChanged();
+}
+
+void SimulatedClient::TellRoomChanged() const {
+  if (!onRoomChanged_) return;
+  const auto onRoomChanged = onRoomChanged_;  // it may replace itself
+  onRoomChanged();
 }
 
 void SimulatedClient::ShowInTranscriptBox(const RoomLine& line) {

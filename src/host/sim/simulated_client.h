@@ -108,6 +108,10 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
   // Called with every line as it is said (synchronously, for output); it
   // must not call into the system.
   void SetOnLineSaid(std::function<void(const RoomLine&)> onLineSaid);
+  // Called whenever the entry box's text or the room's people may have
+  // changed (synchronously; it must not call into the system), so that a
+  // window showing them need not look again and again.
+  void SetOnRoomChanged(std::function<void()> onRoomChanged) { onRoomChanged_ = std::move(onRoomChanged); }
 
   // The client's situation: a closed room leaves the frame with its welcome
   // window; a client not running has no windows at all.
@@ -166,6 +170,7 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
   void AddPerson(const std::string& name);
   void ShowPeopleCount();
   void ShowInTranscriptBox(const RoomLine& line);
+  void TellRoomChanged() const;
 
   EventLoop& loop_;
   std::string version_;
@@ -190,6 +195,7 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
   std::vector<RoomLine> transcript_;
   std::vector<std::string> people_;
   std::function<void(const RoomLine&)> onLineSaid_;
+  std::function<void()> onRoomChanged_;
   // The ChatScanner handler given to Start. Shared with the reports posted to
   // the loop, so that a report outliving the client finds the handler gone
   // instead of a dangling client.
