@@ -8,20 +8,18 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 
-// now − start, read on a clock that restarts at midnight: a difference of more
-// than half a day backwards can only mean the clock wrapped.
-double Elapsed(double start, double now) {
+}  // namespace
+
+double ElapsedSeconds(double start, double now) {
   double elapsed = now - start;
   if (elapsed < -kSecondsPerDay / 2) elapsed += kSecondsPerDay;
   return elapsed;
 }
 
-}  // namespace
-
 void WaitSeconds(EventLoop& loop, int seconds) {
   const double start = std::nearbyint(loop.SecondsSinceMidnight());  // default rounding: half to even
   for (;;) {
-    const double remaining = seconds - Elapsed(start, loop.SecondsSinceMidnight());
+    const double remaining = seconds - ElapsedSeconds(start, loop.SecondsSinceMidnight());
     if (remaining <= 0) return;
     // Sleep until the deadline or the next event; round up so a wake-up just
     // short of the deadline does not cost an extra pass.

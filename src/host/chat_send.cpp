@@ -1,22 +1,13 @@
 #include "host/chat_send.h"
 
 #include "core/diagnostics.h"
+#include "core/pause.h"
 #include "core/text.h"
 #include "host/client_version.h"
 #include "host/discovery.h"
 
 namespace wavecrest {
 namespace {
-
-constexpr double kSecondsPerDay = 86400.0;
-
-// now − start on a clock that restarts at midnight, so a line sent across
-// midnight is still given up at its bound.
-double ElapsedSeconds(double start, double now) {
-  double elapsed = now - start;
-  if (elapsed < -kSecondsPerDay / 2) elapsed += kSecondsPerDay;
-  return elapsed;
-}
 
 WindowHandle FindEntryBox(HostWindows& host, RoomLayout layout) {
   return layout == RoomLayout::Before7 ? FindChatInput(host) : FindChatInput7(host);
