@@ -26,7 +26,7 @@ class WidgetsEnvironment final : public ::testing::Environment {
 
  private:
   static bool AWidgetTestRuns() {
-    static const char* const kSuites[] = {"Form1Window", "Form2Window", "ProgressBar", "Skins", "ChatRoomWindow"};
+    static const char* const kSuites[] = {"Form1Window", "Form2Window", "ProgressBar", "Skins", "ChatRoomWindow", "MarqueeLabel"};
     const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
     for (int i = 0; i < unit.total_test_suite_count(); ++i) {
       const ::testing::TestSuite& suite = *unit.GetTestSuite(i);

@@ -39,7 +39,9 @@ grep -q -m1 "Icon (64 x 64)" < <(timeout 10 xprop -spy -id "$window" _NET_WM_ICO
   { echo "x11_e2e: the main window has no 64x64 icon" >&2; exit 1; }
 $check shape "$window" "$source/assets/skins/main.png"
 
-# lblSong2 sits at (16, 218) in the window, 265 x 18 pixels.
+# lblSong2 sits at (16, 218) in the window, 265 x 18 pixels; the X server
+# itself draws it, turning twice a second.
+$check turns "$window" 16 218 265 18 "$source/assets/skins/main.png"
 $check drag "$window" 40 226 120 90
 $check drag "$window" 40 226 -60 -30
 

@@ -8,6 +8,10 @@
       Presses the left button at window point (X, Y) with a synthetic mouse
       (xdotool), moves it by (DX, DY), releases it, and waits (10 s at most)
       for the server to report the window moved by (DX, DY).
+  x11_window_check.py turns WINDOW X Y W H SKIN.png
+      The line at (X, Y), W x H pixels, as the server shows it: text lighter
+      than the skin on the skin's own pixels, and (within 10 s) another
+      picture of the same kind: the line turned.
   x11_window_check.py unmapped WINDOW COMMAND...
       Runs COMMAND (xdotool keys, say) and waits (10 s at most) for the
       server to report the window unmapped: hidden by what COMMAND did.
@@ -18,6 +22,7 @@ import select
 import struct
 import subprocess
 import sys
+import time
 import zlib
 
 x11 = ctypes.CDLL("libX11.so.6")
@@ -44,6 +49,18 @@ class XRectangle(ctypes.Structure):
 xext.XShapeGetRectangles.restype = ctypes.POINTER(XRectangle)
 xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.POINTER(ctypes.c_int),
                                      ctypes.POINTER(ctypes.c_int)]
+
+
+class XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int), ("format", ctypes.c_int),
+                ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int),
+                ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
+
+
+x11.XGetImage.restype = ctypes.POINTER(XImage)
+x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                          ctypes.c_ulong, ctypes.c_int]
 SHAPE_BOUNDING = 0
 STRUCTURE_NOTIFY_MASK = 1 << 17
 UNMAP_NOTIFY = 18
@@ -163,6 +180,48 @@ def check_drag(window, x, y, dx, dy):
     print(f"drag: the window moved from {start} to {position(dpy, window)}")
 
 
+def read_window(dpy, window, x, y, w, h):
+    """The window's pixels (its children's included) as rows of (r, g, b)."""
+    image = x11.XGetImage(dpy, window, x, y, w, h, 0xFFFFFFFF, 2)  # all planes, ZPixmap
+    if not image or image.contents.bits_per_pixel != 32 or image.contents.byte_order != 0:
+        sys.exit("x11_window_check: the server's pixels are not 32-bit, least significant byte first")
+    i = image.contents
+    data = ctypes.string_at(i.data, i.bytes_per_line * h)
+    rows = [[(data[r * i.bytes_per_line + 4 * c + 2], data[r * i.bytes_per_line + 4 * c + 1],
+              data[r * i.bytes_per_line + 4 * c]) for c in range(w)] for r in range(h)]
+    x11.XFree(i.data)
+    x11.XFree(image)
+    return rows
+
+
+def check_turns(window, x, y, w, h, skin_path):
+    dpy = display()
+    skin = [row[x:x + w] for row in read_png_rgb(skin_path)[y:y + h]]
+
+    def judged(rows):
+        text = 0
+        for shown_row, skin_row in zip(rows, skin):
+            for shown, under in zip(shown_row, skin_row):
+                # Light text laid over the dark skin only ever lightens it.
+                if any(a < b - 1 for a, b in zip(shown, under)):  # 1: rounding of the blend
+                    sys.exit(f"x11_window_check: the line shows {shown} where the skin is {under}")
+                text += shown != under
+        if text < w * h // 50:
+            sys.exit(f"x11_window_check: the line shows almost no text ({text} pixels)")
+        return text
+
+    first = read_window(dpy, window, x, y, w, h)
+    judged(first)
+    end = time.monotonic() + 10
+    while time.monotonic() < end:
+        now = read_window(dpy, window, x, y, w, h)
+        if now != first:
+            print(f"turns: the line shows text ({judged(now)} pixels) and turned")
+            return
+        time.sleep(0.05)
+    sys.exit("x11_window_check: the line did not turn in 10 s")
+
+
 def check_unmapped(window, command):
     dpy = display()
     x11.XSelectInput(dpy, window, STRUCTURE_NOTIFY_MASK)
@@ -178,6 +237,8 @@ def main():
         check_shape(int(sys.argv[2], 0), sys.argv[3])
     elif len(sys.argv) == 7 and sys.argv[1] == "drag":
         check_drag(int(sys.argv[2], 0), *(int(a) for a in sys.argv[3:]))
+    elif len(sys.argv) == 8 and sys.argv[1] == "turns":
+        check_turns(int(sys.argv[2], 0), *(int(a) for a in sys.argv[3:7]), sys.argv[7])
     elif len(sys.argv) >= 4 and sys.argv[1] == "unmapped":
         check_unmapped(int(sys.argv[2], 0), sys.argv[3:])
     else:

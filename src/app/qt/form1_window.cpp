@@ -46,9 +46,8 @@ Form1Window::Form1Window(QWidget* parent)
   label1_ = new QLabel("enter current aol screen name:", this);
   text1_ = new QLineEdit(QString::fromStdString(kScreenNamePlaceholder), this);
   picture1_ = new PictureBox(this, [this]() -> const QImage& { return surface_->Picture(); });
-  lblSong2_ = new QLabel(QString::fromStdString(kSong2DesignText), this);
-  StyleLabel(label1_, LabelLook::Prompt);
-  StyleLabel(lblSong2_, LabelLook::Marquee);
+  lblSong2_ = new MarqueeLabel(QString::fromStdString(kSong2DesignText), Skin(), this);
+  StylePromptLabel(label1_);
   StyleTextBox(text1_);
 
   const Form1 design;

@@ -6,6 +6,7 @@
 // It renders the Form1 model in Refresh() and forwards the member's actions;
 // it keeps no state of its own beyond what Qt needs to draw.
 
+#include "app/qt/marquee_label.h"
 #include "app/qt/qt_drawing_surface.h"
 #include "app/qt/skinned_window.h"
 #include "core/views.h"
@@ -51,7 +52,7 @@ class Form1Window final : public SkinnedWindow, public MainView {
   QLineEdit* Text1() const { return text1_; }
   QWidget* Picture1() const { return picture1_; }
   QListView* List2() const { return list2_; }
-  QLabel* lblSong2() const { return lblSong2_; }
+  MarqueeLabel* lblSong2() const { return lblSong2_; }
   const QImage& Picture1Drawing() const { return surface_->Picture(); }
 
  protected:
@@ -75,7 +76,7 @@ class Form1Window final : public SkinnedWindow, public MainView {
   QLineEdit* text1_;
   QWidget* picture1_;
   QListView* list2_;
-  QLabel* lblSong2_;
+  MarqueeLabel* lblSong2_;
   bool busy_ = false;
   // What the progress bar shows now, so an unchanged one is not drawn again.
   std::optional<std::pair<int, double>> drawnProgress_;

@@ -37,14 +37,19 @@ QListView* MakeListView(QWidget* parent, QAbstractItemModel* model, ListLook loo
   return view;
 }
 
-void StyleLabel(QLabel* label, LabelLook look) {
+QFont LabelFont(QFont font) {
+  font.setPixelSize(11);
+  return font;
+}
+
+QColor LabelTextColour() { return QColor(214, 240, 248); }
+
+void StylePromptLabel(QLabel* label) {
   label->setTextFormat(Qt::PlainText);
   label->setTextInteractionFlags(Qt::NoTextInteraction);
-  label->setWordWrap(look == LabelLook::Prompt);
-  QFont font = label->font();
-  font.setPixelSize(11);
-  label->setFont(font);
-  label->setStyleSheet("QLabel { color: rgb(214, 240, 248); background: transparent; }");
+  label->setWordWrap(true);
+  label->setFont(LabelFont(label->font()));
+  label->setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; }").arg(LabelTextColour().name()));
 }
 
 void StyleTextBox(QLineEdit* box) {

@@ -5,6 +5,8 @@
 
 #include "core/form1.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRect>
 
@@ -25,8 +27,11 @@ QImage LoadSkin(const char* resource);
 enum class ListLook { Library, Matches };
 QListView* MakeListView(QWidget* parent, QAbstractItemModel* model, ListLook look);
 
-enum class LabelLook { Prompt, Marquee };
-void StyleLabel(QLabel* label, LabelLook look);
+// The labels' text: 11-pixel type in pale blue, on the skin.
+QFont LabelFont(QFont font);
+QColor LabelTextColour();
+// The screen-name prompt: a word-wrapped label in the labels' look.
+void StylePromptLabel(QLabel* label);
 void StyleTextBox(QLineEdit* box);
 
 // Selects and shows the list box's selected row, or nothing; changes the
