@@ -36,7 +36,18 @@ void Bot::RunCounted(const std::function<void()>& handler) {
     const BusyScope busy(busyDepth_);
     handler();
   }
-  if (busyDepth_ == 0 && !idleWaiters_.empty()) PostIdleCheck();
+  if (busyDepth_ > 0) return;
+  for (const auto& [watch, watcher] : watchers_) watcher();
+  if (!idleWaiters_.empty()) PostIdleCheck();
+}
+
+int Bot::WatchHandlers(std::function<void()> watcher) {
+  watchers_.emplace_back(++lastWatch_, std::move(watcher));
+  return lastWatch_;
+}
+
+void Bot::StopWatching(int watch) {
+  std::erase_if(watchers_, [watch](const auto& entry) { return entry.first == watch; });
 }
 
 void Bot::Perform(const std::function<void()>& action, std::function<void()> finished) {

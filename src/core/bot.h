@@ -18,6 +18,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wavecrest {
@@ -97,6 +98,14 @@ class Bot : public Ports {
   // have had their turn. A front-end performs its next action then.
   void Perform(const std::function<void()>& action, std::function<void()> finished);
 
+  // `watcher` is called each time an outermost handler has ended. Every
+  // change of the system's state comes from one, and Timer1 ticks twice a
+  // second, so an observer outside the system (the desktop's media controls)
+  // sees each change this way without a timer of its own. A watcher must not
+  // stop watching from inside its call.
+  int WatchHandlers(std::function<void()> watcher);
+  void StopWatching(int watch);
+
   // How many handlers are running now, nested ones included.
   int BusyDepth() const { return busyDepth_; }
 
@@ -111,6 +120,8 @@ class Bot : public Ports {
   const std::function<void()> onEnd_;
   int busyDepth_ = 0;
   std::vector<std::function<void()>> idleWaiters_;
+  std::vector<std::pair<int, std::function<void()>>> watchers_;
+  int lastWatch_ = 0;
   unsigned idleCheck_ = 0;  // the latest check posted
   bool ended_ = false;
 };

@@ -51,5 +51,24 @@ TEST(BotPerform, FinishesAfterEverythingTheActionSetOff) {
   }
 }
 
+// A watcher hears of each outermost handler once it has ended (the state it
+// reads is the handler's result), of a nested one not at all, and of nothing
+// once it stopped watching.
+TEST(BotWatchers, HearOfEachOutermostHandlerAfterItEnded) {
+  testing::TestBot t;
+  Log log;
+  std::string state = "before";
+  const int watch = t.bot.WatchHandlers([&] { log.push_back("saw " + state); });
+  t.bot.RunCounted([&] {
+    t.bot.RunCounted([&] { state = "inner"; });
+    state = "outer";
+  });
+  t.bot.Timer1->SetEnabled(true);
+  t.loop.RunFor(1.2);  // two ticks
+  t.bot.StopWatching(watch);
+  t.bot.RunCounted([] {});
+  EXPECT_EQ(log, (Log{"saw outer", "saw outer", "saw outer"}));
+}
+
 }  // namespace
 }  // namespace wavecrest

@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 
 #include <cmath>
@@ -68,12 +69,12 @@ MprisService::MprisService(Bot& bot, MprisHooks hooks)
     return;
   }
   told_ = ReadMprisState(bot_, nullptr);
-  connect(&check_, &QTimer::timeout, this, &MprisService::TellChanges);
-  check_.start(500);
+  watch_ = bot_.WatchHandlers([this] { TellChanges(); });
 }
 
 MprisService::~MprisService() {
   if (!Offered()) return;
+  bot_.StopWatching(watch_);
   bus_.unregisterService(name_);
   bus_.unregisterObject(kObjectPath);
 }

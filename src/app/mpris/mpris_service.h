@@ -13,15 +13,15 @@
 // Calls from the bus are answered at once; the actions they ask for run
 // right after, from the event loop, since they pause (announcements, the
 // one-second wait) like the chat commands they are. The desktop is told
-// what changed (PropertiesChanged) after each action and on a 500 ms check,
-// only when something did. UI thread only.
+// what changed (PropertiesChanged) after each action and after each handler
+// of the system (Timer1's tick included, twice a second), only when something
+// did. UI thread only.
 
 #include "app/mpris/mpris_actions.h"
 #include "app/mpris/mpris_state.h"
 
 #include <QDBusConnection>
 #include <QObject>
-#include <QTimer>
 #include <QVariantMap>
 
 #include <functional>
@@ -63,7 +63,7 @@ class MprisService final : public QObject {
   QDBusConnection bus_;
   QString name_;
   MprisState told_;  // what the desktop was last told
-  QTimer check_;
+  int watch_ = 0;  // the Bot's call after each handler
 };
 
 // The Metadata property: mpris:trackid, xesam:title, xesam:artist,
