@@ -28,6 +28,13 @@ constexpr Option kSoundOnly[] = {
     {"load-scripts", "no"},
     {"ytdl", "no"},
     {"input-default-bindings", "no"},
+    // mpv's own on-screen scripts (controller, statistics, console, profiles)
+    // each run a Lua interpreter with on-screen text renderers: several
+    // megabytes for screens a player without video never shows.
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
     {"terminal", "no"},
     {"idle", "yes"},
     // Keep a finished file loaded, so its position and length stay readable.
