@@ -102,7 +102,7 @@ class Bot : public Ports {
   // change of the system's state comes from one, and Timer1 ticks twice a
   // second, so an observer outside the system (the desktop's media controls)
   // sees each change this way without a timer of its own. A watcher must not
-  // stop watching from inside its call.
+  // start or stop watching from inside its call.
   int WatchHandlers(std::function<void()> watcher);
   void StopWatching(int watch);
 
