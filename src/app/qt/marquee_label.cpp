@@ -85,11 +85,10 @@ void MarqueeLabel::DrawStrip() {
   for (qsizetype i = 0; i <= n; ++i) cuts_.push_back(line.cursorToX(static_cast<int>(i)));
   baseWidth_ = cuts_.back();
   ratio_ = devicePixelRatioF();
-  const qreal ratio = ratio_;
-  const int wide = std::min(static_cast<int>(std::ceil(line.naturalTextWidth() * ratio)), kWidestStrip);
+  const int wide = std::min(static_cast<int>(std::ceil(line.naturalTextWidth() * ratio_)), kWidestStrip);
   if (wide <= 0) return;
-  strip_ = QImage(wide, static_cast<int>(std::ceil(height() * ratio)), QImage::Format_ARGB32_Premultiplied);
-  strip_.setDevicePixelRatio(ratio);
+  strip_ = QImage(wide, static_cast<int>(std::ceil(height() * ratio_)), QImage::Format_ARGB32_Premultiplied);
+  strip_.setDevicePixelRatio(ratio_);
   strip_.fill(Qt::transparent);
   QPainter painter(&strip_);
   painter.setPen(LabelTextColour());
@@ -105,6 +104,8 @@ int MarqueeLabel::From() const {
 int MarqueeLabel::Wide() const {
   return static_cast<int>(std::min(std::lround(baseWidth_ * ratio_), std::lround(width() * ratio_)));
 }
+
+int MarqueeLabel::Shown() const { return std::min(Wide(), strip_.width() - From()); }
 
 bool MarqueeLabel::DrawOnServer() {
   if (!isVisible()) return true;  // drawn when it is shown
@@ -122,7 +123,7 @@ bool MarqueeLabel::DrawOnServer() {
     server_->SetCoverage(strip_);
     serverStripSent_ = true;
   }
-  server_->Draw(From(), std::min(Wide(), strip_.width() - From()));
+  server_->Draw(From(), Shown());
   return true;
 }
 
@@ -133,9 +134,8 @@ void MarqueeLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(rect(), skin_, geometry());
   if (strip_.isNull()) return;
-  const qreal ratio = strip_.devicePixelRatio();
-  const int wide = std::min(Wide(), strip_.width() - From());
-  painter.drawImage(QRectF(0, 0, wide / ratio, height()), strip_, QRectF(From(), 0, wide, strip_.height()));
+  const int shown = Shown();
+  painter.drawImage(QRectF(0, 0, shown / ratio_, height()), strip_, QRectF(From(), 0, shown, strip_.height()));
 }
 
 void MarqueeLabel::moveEvent(QMoveEvent*) { server_.reset(); }

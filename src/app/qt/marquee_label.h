@@ -43,9 +43,11 @@ class MarqueeLabel final : public QWidget {
   // again from `text`, unturned.
   void Take(const QString& text);
   void DrawStrip();
-  // Where the strip is cut from now, and how wide, in its pixels.
+  // Where the strip is cut from now, how wide the turned text is, and how
+  // much of it the strip holds from there, in the strip's pixels.
   int From() const;
   int Wide() const;
+  int Shown() const;
   // Draws the line through the server; false when it cannot be.
   bool DrawOnServer();
 
