@@ -4,6 +4,7 @@
 #include "host/irc/message.h"
 #include "host/irc/url.h"
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -54,6 +55,25 @@ void CheckFormatting(std::string_view input) {
   if (!params.empty()) Require(back->params.back() == WithoutLineBreaks(params.back()));
 }
 
+// A decoded channel written back into a URL path: every byte but letters,
+// digits and the leading '#' as a percent escape, so a '%' the channel holds
+// (from "%25") does not start an escape of its own.
+std::string EscapedPath(std::string_view channel) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string path;
+  for (std::size_t i = 0; i < channel.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(channel[i]);
+    if ((i == 0 && byte == '#') || std::isalnum(byte) != 0) {
+      path += channel[i];
+    } else {
+      path += '%';
+      path += kHex[byte >> 4];
+      path += kHex[byte & 0xF];
+    }
+  }
+  return path;
+}
+
 void CheckMaskAndUrl(std::string_view input) {
   Require(MaskMatches(input, input));
   const std::size_t half = input.size() / 2;
@@ -64,7 +84,7 @@ void CheckMaskAndUrl(std::string_view input) {
   Require(!url->host.empty() && url->port != 0 && url->channel.size() >= 2 && url->channel.front() == '#');
   Require(url->channel.find_first_of(" ,\r\n") == std::string::npos);
   const std::string host = url->host.find(':') != std::string::npos ? "[" + url->host + "]" : url->host;
-  const std::string again = (url->tls ? "ircs://" : "irc://") + host + ":" + std::to_string(url->port) + "/" + url->channel;
+  const std::string again = (url->tls ? "ircs://" : "irc://") + host + ":" + std::to_string(url->port) + "/" + EscapedPath(url->channel);
   Require(ParseUrl(again) == url);
 }
 
