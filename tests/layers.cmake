@@ -61,8 +61,8 @@ foreach(i RANGE 0 ${last} 2)
     COMMAND_EXPAND_LISTS)
 endforeach()
 
-# The logic tests load no Qt and no libmpv (ICU they must: it proves ldd listed
-# the libraries at all).
+# The logic tests load no Qt, no libmpv and no TagLib (ICU they must: it
+# proves ldd listed the libraries at all).
 add_test(NAME layers.logic_tests_without_qt_or_mpv
-  COMMAND sh -c "libs=$(ldd \"$1\") && echo \"$libs\" | grep -q libicuuc && ! echo \"$libs\" | grep -E 'libQt6|libmpv'"
+  COMMAND sh -c "libs=$(ldd \"$1\") && echo \"$libs\" | grep -q libicuuc && ! echo \"$libs\" | grep -E 'libQt6|libmpv|libtag'"
           sh $<TARGET_FILE:wavecrest_logic_tests>)

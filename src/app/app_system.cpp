@@ -72,7 +72,7 @@ AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesV
       instanceLock(settingsPath),
       client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
-      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories},
+      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories, tags},
           CommandRoutines(), [] { QCoreApplication::exit(0); }),
       irc(MakeNetwork(options, client.MemberName())) {
   if (!irc) return;

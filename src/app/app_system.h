@@ -1,9 +1,10 @@
 #pragma once
 
 // The whole system on its real adapters: the Qt event loop, the settings file,
-// the instance lock, the simulated chat client, the libmpv player (loaded on
-// first use) and a Bot wired to them. Front-ends (console, windows) make the application object
-// first, then one AppSystem with their views, then call Start.
+// the instance lock, the simulated chat client, the libmpv player and the
+// TagLib tag reader (each loaded on first use) and a Bot wired to them.
+// Front-ends (console, windows) make the application object first, then one
+// AppSystem with their views, then call Start.
 
 #include "app/files/posix_directory_reader.h"
 #include "app/irc/irc_room_network.h"
@@ -11,6 +12,7 @@
 #include "app/signals/termination_signals.h"
 #include "app/instance/file_instance_lock.h"
 #include "app/modules/lazy_player.h"
+#include "app/modules/lazy_tag_reader.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/settings/ini_file_store.h"
 #include "core/bot.h"
@@ -54,6 +56,7 @@ class AppSystem {
   HostChatClient chat;
   LazyPlayer player{LoadPlayerModule};  // libmpv is loaded with the first song
   PosixDirectoryReader directories;
+  LazyTagReader tags{LoadTagsModule};  // TagLib is loaded with the first file without an ID3v1 tag
   Bot bot;
   std::unique_ptr<IrcRoomNetwork> irc;  // the room's network; none: the local room
 };

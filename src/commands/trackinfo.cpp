@@ -8,18 +8,15 @@
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
 #include "trackinfo/mpeg_header.h"
+#include "trackinfo/track_info.h"
 
 namespace wavecrest {
 namespace {
 
-// The tag fields of one answer. The labels show them while the command runs,
-// but the replies are built from this copy: an id3 handled during one of the
-// waits empties the labels when it ends, and must not blank this answer's
-// later lines.
-struct TagFields {
-  std::string artist, title, album, year, comment;
-};
-
+// The labels show the tag fields while the command runs, but the replies are
+// built from a copy of its own: an id3 handled during one of the waits
+// empties the labels when it ends, and must not blank this answer's later
+// lines.
 void ShowInLabels(Form1& form, const TagFields& tag) {
   form.lblArtist = tag.artist;
   form.lblTitle = tag.title;
@@ -57,7 +54,7 @@ void OtherAnswer(Bot& bot, const std::string& path) {
 }  // namespace
 
 std::string ShownTagField(const std::string& field) {
-  std::string shown = TagFieldText(field);
+  std::string shown = PlainLine(TagFieldText(field));
   if (RemoveSpaces(shown).empty()) shown = kNoTag;
   return shown;
 }
@@ -68,9 +65,9 @@ void Id3Command(Bot& bot, const std::string&) {
     return;
   }
   const std::string path = bot.form1.List3.SelectedText();
-  const TagFields tag{ShownTagField(ReadTagArtist(path)), ShownTagField(ReadTagTitle(path)),
-                      ShownTagField(ReadTagAlbum(path)), ShownTagField(ReadTagYear(path)),
-                      ShownTagField(ReadTagComment(path))};
+  const TagFields read = ReadTags(path, bot.tags);
+  const TagFields tag{ShownTagField(read.artist), ShownTagField(read.title), ShownTagField(read.album),
+                      ShownTagField(read.year), ShownTagField(read.comment)};
   ShowInLabels(bot.form1, tag);
   // Compared as stored: "MP3" in capitals is another type.
   if (bot.form1.lblExt == "mp3") {

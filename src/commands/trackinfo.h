@@ -13,8 +13,10 @@ class Bot;
 void Id3Command(Bot& bot, const std::string& input);
 
 // A tag field as the answer shows it: cut at its first NUL (tagging programs
-// pad with NULs, and a NUL would cut the chat line short), and "n/a" when
-// nothing but spaces is left.
+// pad with NULs, and a NUL would cut the chat line short), on one line (a
+// tag's line breaks and tabs become spaces, its other control characters are
+// dropped: a field must not split the room's line or drive a terminal), and
+// "n/a" when nothing but spaces is left.
 std::string ShownTagField(const std::string& field);
 
 }  // namespace wavecrest

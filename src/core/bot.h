@@ -11,6 +11,7 @@
 #include "core/form2.h"
 #include "core/instance_lock.h"
 #include "core/settings_store.h"
+#include "core/tag_reader.h"
 #include "core/views.h"
 #include "core/media_player.h"
 
@@ -37,6 +38,7 @@ struct Ports {
   MatchesView& matchesView;
   InstanceLock& instanceLock;
   DirectoryReader& directories;
+  TagReader& tags;  // ID3v2 tags, for files without an ID3v1 tag
 };
 
 inline constexpr const char* kSettingsSection = "settings";

@@ -47,6 +47,18 @@ std::size_t FindTagMarker(std::string_view window) {
   return std::string_view::npos;
 }
 
+// Where each field stands, counted from the marker's first letter.
+struct FieldPlace {
+  std::size_t offset, width;
+};
+constexpr FieldPlace kTitle{3, 30}, kArtist{33, 30}, kAlbum{63, 30}, kYear{93, 4}, kComment{97, 30};
+
+std::string FieldAt(std::string_view window, std::size_t marker, FieldPlace place) {
+  const std::size_t start = marker + place.offset;
+  if (start >= window.size()) return "";
+  return ToUtf8(window.substr(start, place.width));
+}
+
 }  // namespace
 
 std::string ReadTagField(const std::string& path, std::size_t offset, std::size_t width) {
@@ -55,16 +67,24 @@ std::string ReadTagField(const std::string& path, std::size_t offset, std::size_
   if (!window) return kNoTag;
   const std::size_t marker = FindTagMarker(*window);
   if (marker == std::string_view::npos) return kNoTag;
-  const std::size_t start = marker + offset;
-  if (start >= window->size()) return "";
-  return ToUtf8(std::string_view(*window).substr(start, width));
+  return FieldAt(*window, marker, FieldPlace{offset, width});
 }
 
-std::string ReadTagTitle(const std::string& path) { return ReadTagField(path, 3, 30); }
-std::string ReadTagArtist(const std::string& path) { return ReadTagField(path, 33, 30); }
-std::string ReadTagAlbum(const std::string& path) { return ReadTagField(path, 63, 30); }
-std::string ReadTagYear(const std::string& path) { return ReadTagField(path, 93, 4); }
-std::string ReadTagComment(const std::string& path) { return ReadTagField(path, 97, 30); }
+std::optional<TagFields> ReadId3v1Tag(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  const std::optional<std::string> window = ReadSearchWindow(path);
+  if (!window) return std::nullopt;
+  const std::size_t marker = FindTagMarker(*window);
+  if (marker == std::string_view::npos) return std::nullopt;
+  return TagFields{FieldAt(*window, marker, kArtist), FieldAt(*window, marker, kTitle), FieldAt(*window, marker, kAlbum),
+                   FieldAt(*window, marker, kYear), FieldAt(*window, marker, kComment)};
+}
+
+std::string ReadTagTitle(const std::string& path) { return ReadTagField(path, kTitle.offset, kTitle.width); }
+std::string ReadTagArtist(const std::string& path) { return ReadTagField(path, kArtist.offset, kArtist.width); }
+std::string ReadTagAlbum(const std::string& path) { return ReadTagField(path, kAlbum.offset, kAlbum.width); }
+std::string ReadTagYear(const std::string& path) { return ReadTagField(path, kYear.offset, kYear.width); }
+std::string ReadTagComment(const std::string& path) { return ReadTagField(path, kComment.offset, kComment.width); }
 
 std::string TagFieldText(std::string_view field) { return std::string(field.substr(0, field.find('\0'))); }
 

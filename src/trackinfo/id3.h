@@ -16,6 +16,9 @@
 // file, shorter than 256 bytes); the empty text for an empty path, without
 // touching the file system. No reader creates a file.
 
+#include "core/tag_reader.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +33,11 @@ std::string ReadTagYear(const std::string& path);
 // The comment's last two bytes, a track number in later versions of the tag,
 // are part of it.
 std::string ReadTagComment(const std::string& path);
+
+// All five fields from one read of the file, by the same rules; nullopt
+// where the readers answer "n/a" (no tag, or the file cannot be read) and for
+// an empty path.
+std::optional<TagFields> ReadId3v1Tag(const std::string& path);
 
 // The field `width` characters long that starts `offset` characters after the
 // first letter of the marker.

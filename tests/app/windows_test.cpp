@@ -45,9 +45,10 @@ struct WindowedBot {
   FakeMediaPlayer player;
   FakeInstanceLock instanceLock;
   PosixDirectoryReader directories;
+  FakeTagReader tags;
   Form1Window mainWindow;
   Form2Window matchesWindow;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock, directories},
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainWindow, matchesWindow, instanceLock, directories, tags},
           CommandRoutines(), [] {}};
 
   void LoadLibrary(const Lines& names) {

@@ -110,6 +110,17 @@ TEST(Id3, AFileWithoutATagShowsNaEverywhere) {
                                  "> year: <b>n/a</b> - kbit: <b></b> - comment: <b>n/a</b> "}));
 }
 
+TEST(Id3, AFileWithoutAnId3v1TagShowsItsId3v2TagOnOneLine) {
+  std::string bytes = std::string("ID3\x04\0\0\0\0\0\0", 10) + "\xFF\xFB\x90";
+  bytes.resize(4096, '\0');
+  Playing p("song", bytes);
+  p.s.t.tags.tags[p.path] = TagFields{"Mira Sol", "Echo Valley", "", "2011", "first\r\nsecond\tthird"};
+  p.s.MemberSays("id3");
+  EXPECT_EQ(p.s.Bodies(), (Lines{"> artist: <b>Mira Sol</b> - title: <b>Echo Valley</b> ",
+                                 "> album: <b>n/a</b> - length: <b>3:05</b> - size: <b>4</b>kb</b> ",
+                                 "> year: <b>2011</b> - kbit: <b>128</b> - comment: <b>first  second third</b> "}));
+}
+
 TEST(Id3, OtherFileTypesGetTwoLines) {
   const struct {
     const char* ext;
@@ -165,6 +176,7 @@ TEST(ShownTagField, CutsAtTheFirstNulAndFallsBackToNa) {
       {std::string(30, ' '), "n/a"},
       {std::string(30, '\0'), "n/a"},
       {"  \0xyz", "n/a"},
+      {"\t\r\n", "n/a"},  // control characters are not text
       {"n/a", "n/a"},
       {" x ", " x "},
   };

@@ -302,7 +302,8 @@ struct SteppingBot {
   testing::RecordingMatchesView matchesView;
   testing::FakeInstanceLock instanceLock;
   PosixDirectoryReader directories;
-  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories},
+  testing::FakeTagReader tags;
+  Bot bot{Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories, tags},
           testing::NoRoutines(), [] {}};
 };
 

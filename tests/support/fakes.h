@@ -131,6 +131,19 @@ class RecordingMatchesView final : public MatchesView {
   void Refresh() override { ++refreshes; }
 };
 
+// ID3v2 tags by path, as the test gives them; counts what it was asked.
+class FakeTagReader final : public TagReader {
+ public:
+  std::map<std::string, TagFields> tags;
+  int reads = 0;
+  std::optional<TagFields> ReadId3v2(const std::string& path) override {
+    ++reads;
+    const auto found = tags.find(path);
+    if (found == tags.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
 class FakeInstanceLock final : public InstanceLock {
  public:
   bool otherRunning = false;
@@ -147,7 +160,7 @@ inline BotRoutines NoRoutines(std::span<const CommandEntry> commandTable = {}) {
 // A whole system on fakes and virtual time.
 struct TestBot {
   explicit TestBot(const BotRoutines& routines = NoRoutines())
-      : bot(Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories}, routines, [] {}) {}
+      : bot(Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories, tags}, routines, [] {}) {}
   VirtualEventLoop loop;
   MemorySettings settings;
   RecordingChat chat;
@@ -157,6 +170,7 @@ struct TestBot {
   RecordingMatchesView matchesView;
   FakeInstanceLock instanceLock;
   PosixDirectoryReader directories;
+  FakeTagReader tags;
   Bot bot;
 };
 

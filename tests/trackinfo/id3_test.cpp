@@ -42,6 +42,8 @@ TEST(ReadTag, ReturnsEachFieldExactlyAsStored) {
       {"comment", &ReadTagComment, comment},
   };
   for (const auto& c : cases) EXPECT_EQ(c.reader(path), c.expected) << c.field;
+  EXPECT_EQ(ReadId3v1Tag(path), (TagFields{cases[1].expected, cases[0].expected, cases[2].expected, cases[3].expected,
+                                           cases[4].expected}));
 }
 
 TEST(ReadTag, FindsTheMarkerInAnyCaseAndTakesTheFirstOne) {
@@ -84,6 +86,7 @@ TEST(ReadTag, NoTagOrNoFileGivesNotAvailable) {
     for (auto* reader : {&ReadTagTitle, &ReadTagArtist, &ReadTagAlbum, &ReadTagYear, &ReadTagComment}) {
       EXPECT_EQ(reader(path), "n/a") << path;
     }
+    EXPECT_EQ(ReadId3v1Tag(path), std::nullopt) << path;
   }
   EXPECT_FALSE(std::filesystem::exists(tree.Path("missing.mp3")));  // nothing was created
 }
@@ -92,6 +95,7 @@ TEST(ReadTag, AnEmptyPathGivesEmptyText) {
   for (auto* reader : {&ReadTagTitle, &ReadTagArtist, &ReadTagAlbum, &ReadTagYear, &ReadTagComment}) {
     EXPECT_EQ(reader(""), "");
   }
+  EXPECT_EQ(ReadId3v1Tag(""), std::nullopt);
 }
 
 TEST(ReadTag, TextThatIsValidUtf8StaysAsItIs) {

@@ -1,17 +1,17 @@
 #include "app/cli/tools.h"
 
 #include "app/files/posix_directory_reader.h"
+#include "app/modules/lazy_tag_reader.h"
 #include "core/files.h"
 #include "core/terminal_escape.h"
 #include "library/entry_names.h"
 #include "library/scan.h"
 #include "trackinfo/format.h"
 #include "trackinfo/id3.h"
-#include "trackinfo/mpeg_header.h"
+#include "trackinfo/track_info.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -66,14 +66,6 @@ void AppendShown(std::string_view text, std::string& out) {
   }
 }
 
-// Whether the file begins with an MPEG audio frame's sync: eleven set bits.
-bool BeginsWithFrameSync(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  unsigned char head[2] = {};
-  if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
-  return head[0] == 0xFF && (head[1] & 0xE0) == 0xE0;
-}
-
 }  // namespace
 
 int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
@@ -120,7 +112,7 @@ int RunScanTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
   return out ? 0 : 1;
 }
 
-int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
+int RunTagsTool(int argc, char** argv, TagReader& id3v2, std::ostream& out, std::ostream& err) {
   if (argc != 2 || std::string(argv[1]).empty()) {
     err << kTagsUsage;
     return 2;
@@ -131,21 +123,20 @@ int RunTagsTool(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "wavecrest tags: " << EscapeControls(path) << ": not a file that can be read\n";
     return 1;
   }
-  // The chat's id3 reads a bit rate from whatever the file begins with; a
-  // person asking about a file is told when there is no header to read.
-  const std::string bitRate = ReadBitRate(path);
+  const TrackInfo info = ReadTrackInfo(path, id3v2);
   std::string size = FormatSize(path).value_or("");
   if (const std::size_t tag = size.find("</b>"); tag != std::string::npos) size.replace(tag, 4, " ");
   const struct {
     const char* name;
     std::string value;
   } lines[] = {
-      {"title", TagFieldText(ReadTagTitle(path))},
-      {"artist", TagFieldText(ReadTagArtist(path))},
-      {"album", TagFieldText(ReadTagAlbum(path))},
-      {"year", TagFieldText(ReadTagYear(path))},
-      {"comment", TagFieldText(ReadTagComment(path))},
-      {"kbit", BeginsWithFrameSync(path) && !bitRate.empty() ? bitRate : "no MPEG audio header"},
+      {"title", TagFieldText(info.tag.title)},
+      {"artist", TagFieldText(info.tag.artist)},
+      {"album", TagFieldText(info.tag.album)},
+      {"year", TagFieldText(info.tag.year)},
+      {"comment", TagFieldText(info.tag.comment)},
+      // The chat leaves an unknown rate empty; a person is told why.
+      {"kbit", info.bitRate.empty() ? "no MPEG audio header" : info.bitRate},
       {"size", size},
   };
   for (const auto& line : lines) out << line.name << '\t' << EscapeControls(line.value) << '\n';
@@ -157,6 +148,9 @@ int RunScanTool(int argc, char** argv) {
   return RunScanTool(argc, argv, std::cout, std::cerr);
 }
 
-int RunTagsTool(int argc, char** argv) { return RunTagsTool(argc, argv, std::cout, std::cerr); }
+int RunTagsTool(int argc, char** argv) {
+  LazyTagReader tags(LoadTagsModule);
+  return RunTagsTool(argc, argv, tags, std::cout, std::cerr);
+}
 
 }  // namespace wavecrest

@@ -1,10 +1,11 @@
 #pragma once
 
 // The parts of the program it loads only when a run needs them: the windows
-// (Qt GUI and widgets) and the libmpv player. Each is a shared module beside
-// the program in the build folder, or in the installed program's library
-// folder. A module stays loaded until the program ends: the libraries it
-// brings keep threads and handlers that outlive any one call.
+// (Qt GUI and widgets), the libmpv player and the TagLib tag reader. Each is
+// a shared module beside the program in the build folder, or in the
+// installed program's library folder. A module stays loaded until the
+// program ends: the libraries it brings keep threads and handlers that
+// outlive any one call.
 
 #include <string>
 
@@ -21,6 +22,7 @@ void* ModuleFunction(const std::string& fileName, const char* entry, std::string
 namespace wavecrest {
 struct ProgramOptions;
 class MediaPlayer;
+class TagReader;
 }  // namespace wavecrest
 
 extern "C" {
@@ -28,4 +30,6 @@ extern "C" {
 int WavecrestRunWindows(int argc, char** argv, const wavecrest::ProgramOptions* options);
 // wavecrest-player.so: a new libmpv player, owned by the caller.
 wavecrest::MediaPlayer* WavecrestMakePlayer();
+// wavecrest-tags.so: a new TagLib tag reader, owned by the caller.
+wavecrest::TagReader* WavecrestMakeTagReader();
 }

@@ -4,6 +4,7 @@
 #include "core/bot.h"
 #include "core/numbers.h"
 #include "trackinfo/id3.h"
+#include "trackinfo/track_info.h"
 
 #include <cmath>
 
@@ -40,8 +41,9 @@ std::optional<MprisTrack> ReadTrack(Bot& bot, const MprisState* previous) {
     track.artist = previous->track->artist;
     track.album = previous->track->album;
   } else {
-    track.artist = ShownField(ReadTagArtist(path));
-    track.album = ShownField(ReadTagAlbum(path));
+    const TagFields tag = ReadTags(path, bot.tags);
+    track.artist = ShownField(tag.artist);
+    track.album = ShownField(tag.album);
   }
   return track;
 }

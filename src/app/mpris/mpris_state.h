@@ -15,7 +15,7 @@ struct MprisTrack {
   int number = 0;  // library position + 1; 0 once the library no longer holds it
   std::string path;
   std::string title;  // the display name the room was told
-  std::string artist, album;  // from the file's ID3v1 tag; empty without one
+  std::string artist, album;  // from the file's tag (ID3v1, else ID3v2); empty without one
   long long lengthMicroseconds = 0;  // 0 while the player does not know it yet
   bool operator==(const MprisTrack&) const = default;
 };
