@@ -4,9 +4,14 @@
 // port, configured in a temporary directory with one user whose one network
 // is an IRC server on loopback, kept in one channel under the user's nick.
 // Any number of clients attach to that user at once, each with the same
-// password; what one says reaches the others as the user's own line when
-// they ask for znc.in/self-message. Runs as "nobody" when the tests run as
-// root (as root ZNC stalls its start), and is stopped by its PID.
+// password. What one says in the channel reaches the others as the user's
+// own line; a private line only those that asked for znc.in/self-message.
+// Channel lines said while no client is attached are played back to the next
+// one that attaches: to a client that asked for server-time with the time in
+// the tag, to others between "Buffer Playback..." and "Playback Complete."
+// lines from "***", the time written before the text ("[21:46:04] …").
+// Starting takes seconds: ZNC lists its modules first. Runs as "nobody" when the tests run as root (as root ZNC stalls its
+// start), and is stopped by its PID.
 
 #include "support/child_process.h"
 #include "support/irc_peer.h"
