@@ -27,7 +27,9 @@ TEST(BouncerE2E, LinesTypedInIrssiReachTheMembersOtherClients) {
   ASSERT_TRUE(irssi.AwaitShown("#den", 20)) << irssi.Output();
 
   irssi.Type("p echo");
-  irssi.Type("/msg person psst");
+  // Quotes, a semicolon and a backslash reach irssi as typed.
+  const std::string aside = "it's \"psst\"; a \\ b";
+  irssi.Type("/msg person " + aside);
   const auto said = [](const std::string& target, const std::string& text) {
     return [=](const IrcLine& l) {
       return l.nick == "member" && l.command == "PRIVMSG" && l.params.size() == 2 && l.params[0] == target &&
@@ -35,15 +37,15 @@ TEST(BouncerE2E, LinesTypedInIrssiReachTheMembersOtherClients) {
     };
   };
   EXPECT_TRUE(person.Await(said("#den", "p echo"), 10)) << irssi.Output();
-  EXPECT_TRUE(person.Await(said("person", "psst"), 10));
+  EXPECT_TRUE(person.Await(said("person", aside), 10));
   EXPECT_TRUE(selfMessage.Await(said("#den", "p echo"), 10));
-  EXPECT_TRUE(selfMessage.Await(said("person", "psst"), 10));
+  EXPECT_TRUE(selfMessage.Await(said("person", aside), 10));
   // What the person says next reaches the plain client after whatever the
   // bouncer passed on of the member's lines.
   person.Say("#den", "after");
   ASSERT_TRUE(plain.Await([](const IrcLine& l) { return l.command == "PRIVMSG" && l.Text() == "after"; }, 10));
   EXPECT_TRUE(std::any_of(plain.Lines().begin(), plain.Lines().end(), said("#den", "p echo")));
-  EXPECT_TRUE(std::none_of(plain.Lines().begin(), plain.Lines().end(), said("person", "psst")));
+  EXPECT_TRUE(std::none_of(plain.Lines().begin(), plain.Lines().end(), said("person", aside)));
 }
 
 }  // namespace

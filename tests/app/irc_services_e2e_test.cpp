@@ -1,6 +1,7 @@
-// The network with services the IRC tests log in to: an account logs in by
-// password or by certificate, the server vouches for it in WHOIS, and what a
-// logged-in client says carries its account to those who asked for it.
+// The network with services the IRC tests log in to: it offers what a modern
+// client asks for, an account logs in by password or by certificate, the
+// server vouches for it in WHOIS, and what a logged-in client says carries its
+// account to those who asked for it.
 #include "support/certificates.h"
 #include "support/irc_peer.h"
 #include "support/services_network.h"
@@ -76,25 +77,44 @@ TEST_F(ServicesNetworkE2E, SaslLogsInByPasswordOrCertificate) {
   }
 }
 
-TEST_F(ServicesNetworkE2E, WhatALoggedInClientSaysCarriesItsAccount) {
-  IrcPeer listener(network_->Port(), PeerLogin{.nick = "listener", .capabilities = {"account-tag"}});
+TEST_F(ServicesNetworkE2E, OffersWhatAModernClientAsksFor) {
+  IrcPeer peer(network_->Port(), PeerLogin{.nick = "curious", .capabilities = {"server-time"}});
+  std::string capabilities = " ", supported = " ";
+  for (const IrcLine& l : peer.Lines()) {
+    if (l.command == "CAP" && l.params.size() >= 3 && l.params[1] == "LS") capabilities += l.Text() + " ";
+    for (std::size_t i = 1; l.command == "005" && i + 1 < l.params.size(); ++i) supported += l.params[i] + " ";
+  }
+  for (const char* capability : {"sasl=PLAIN,EXTERNAL", "account-tag", "account-notify", "extended-join", "away-notify",
+                                 "echo-message", "multi-prefix", "message-tags", "server-time", "cap-notify"}) {
+    EXPECT_NE(capabilities.find(std::string(" ") + capability + " "), std::string::npos) << capability << capabilities;
+  }
+  for (const char* token : {"CASEMAPPING=ascii", "WHOX", "MONITOR=", "PREFIX=", "CHANTYPES=", "NICKLEN=", "LINELEN="}) {
+    EXPECT_NE(supported.find(std::string(" ") + token), std::string::npos) << token << supported;
+  }
+}
+
+TEST_F(ServicesNetworkE2E, ALineCarriesItsSpeakersAccountAndTags) {
+  IrcPeer listener(network_->Port(), PeerLogin{.nick = "listener", .capabilities = {"account-tag", "message-tags"}});
   listener.Join("#tags");
   IrcPeer alice(network_->Port(), PeerLogin{.nick = "alicephone",
+                                            .capabilities = {"message-tags"},
                                             .sasl = SaslMechanism::kPlain,
                                             .account = "alice",
                                             .accountPassword = "alice-secret"});
   IrcPeer stranger(network_->Port(), "stranger");
   alice.Join("#tags");
   stranger.Join("#tags");
-  alice.Say("#tags", "from alice");
+  // A client's own tag, its value escaped: a space, a semicolon, a backslash.
+  alice.Send("@+example=a\\sb\\:c\\\\d PRIVMSG #tags :from alice");
   stranger.Say("#tags", "from a stranger");
   const auto said = [&](const std::string& text) {
     return listener.Await([&](const IrcLine& l) { return l.command == "PRIVMSG" && l.Text() == text; }, 10);
   };
   const auto fromAlice = said("from alice"), fromStranger = said("from a stranger");
   ASSERT_TRUE(fromAlice && fromStranger);
-  EXPECT_EQ(listener.Lines()[*fromAlice].tags.count("account") ? listener.Lines()[*fromAlice].tags.at("account") : "",
-            "alice");
+  const auto& aliceTags = listener.Lines()[*fromAlice].tags;
+  EXPECT_EQ(aliceTags.count("account") ? aliceTags.at("account") : "", "alice");
+  EXPECT_EQ(aliceTags.count("+example") ? aliceTags.at("+example") : "", "a b;c\\d");
   EXPECT_EQ(listener.Lines()[*fromStranger].tags.count("account"), 0U);
 }
 
