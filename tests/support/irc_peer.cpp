@@ -153,16 +153,22 @@ IrcPeer::IrcPeer(std::uint16_t port, const PeerLogin& login) : nick_(login.nick)
   Connect(port, login);
   Negotiate(login);
   if (!Await([](const IrcLine& l) { return l.command == "001"; }, 10)) {
+    // No destructor runs for a peer that was never made.
+    Close();
     throw std::runtime_error("the IRC server did not welcome " + nick_);
   }
 }
 
-IrcPeer::~IrcPeer() {
+IrcPeer::~IrcPeer() { Close(); }
+
+void IrcPeer::Close() {
   if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   if (tlsClient_ > 0) {
     ::kill(tlsClient_, SIGKILL);
     ::waitpid(tlsClient_, nullptr, 0);
   }
+  tlsClient_ = -1;
 }
 
 void IrcPeer::Connect(std::uint16_t port, const PeerLogin& login) {
@@ -180,7 +186,10 @@ void IrcPeer::Negotiate(const PeerLogin& login) {
   if (wanted.empty()) return;
   // The last line of the list has no "*" before the list.
   const auto listed = [](const IrcLine& l) { return l.command == "CAP" && l.params.size() == 3 && l.params[1] == "LS"; };
-  if (!Await(listed, 10)) throw std::runtime_error("the IRC server did not list its capabilities to " + nick_);
+  if (!Await(listed, 10)) {
+    Close();
+    throw std::runtime_error("the IRC server did not list its capabilities to " + nick_);
+  }
   std::string request = "CAP REQ :";
   for (const auto& capability : wanted) request += capability + (&capability == &wanted.back() ? "" : " ");
   const std::size_t from = lines_.size();

@@ -76,6 +76,7 @@ class IrcPeer : public WaitSource {
 
  private:
   void Connect(std::uint16_t port, const PeerLogin& login);
+  void Close();  // the socket, and the TLS client by its PID
   void Negotiate(const PeerLogin& login);
   void LogIn(const PeerLogin& login);
 

@@ -7,8 +7,9 @@
 // The server announces CASEMAPPING=ascii and WHOX and offers sasl (PLAIN,
 // EXTERNAL), account-tag, account-notify, extended-join, away-notify,
 // echo-message, multi-prefix, message-tags, server-time, userhost-in-names,
-// cap-notify and MONITOR. Host and ident lookups are off. Both run as "nobody"
-// when the tests run as root and are stopped by their PIDs.
+// cap-notify and MONITOR. Host and ident lookups are off. The server takes
+// about a second to welcome each client. Both run as "nobody" when the tests
+// run as root and are stopped by their PIDs.
 
 #include "support/child_process.h"
 #include "support/irc_peer.h"
