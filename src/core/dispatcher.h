@@ -5,6 +5,8 @@
 // word looked up in the command table, and handed to the one handler that
 // owns that word.
 
+#include "core/command_result.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -28,7 +30,7 @@ enum class ExtraCondition { None, SixCharacters, ExtIsMp3, ExtIsWav, ExtIsWma };
 // Whether the key is the trigger followed by the word, or the word alone.
 enum class TriggerUse { Prefixed, Never };
 
-using CommandHandler = void (*)(Bot& bot, const std::string& input);
+using CommandHandler = CommandResult (*)(Bot& bot, const std::string& input);
 
 struct CommandEntry {
   std::string_view word;
@@ -79,8 +81,9 @@ bool IsScreenNameInBox(const Form1& form, std::string_view speaker);
 
 // Handles one line of the room (the chat scanner's line event). A line of the
 // member's that passes the owner check and gets no answer is never answered
-// in the room; with a diagnostic sink set, a note says why (the system's own
-// replies pass without one).
+// in the room; with a diagnostic sink set, a note says why, whether the
+// dispatcher dropped it or its handler refused it (the system's own replies
+// pass without one).
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text);
 
 }  // namespace wavecrest
