@@ -21,7 +21,7 @@ set(WAVECREST_FORBIDDEN_INCLUDES
   host        playback/now_playing.h
   host        host/sim/simulated_client.h
   host        host/irc/session.h
-  host_irc    core/text.h
+  host_irc    host/room_network.h
   host_irc    host/chat_send.h
   host_sim    host/irc/message.h
   host_sim    commands/wiring.h

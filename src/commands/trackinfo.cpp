@@ -1,6 +1,7 @@
 #include "commands/trackinfo.h"
 
 #include "core/bot.h"
+#include "core/control_characters.h"
 #include "core/pause.h"
 #include "core/reply.h"
 #include "core/text.h"

@@ -8,6 +8,7 @@
 #include "app/mpris/mpris_service.h"
 #include "app/signals/termination_signals.h"
 #include "core/bot.h"
+#include "core/control_characters.h"
 #include "library/matches.h"
 #include "playback/play_entry.h"
 #include "host/sim/simulated_client.h"
