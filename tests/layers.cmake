@@ -26,6 +26,7 @@ set(WAVECREST_FORBIDDEN_INCLUDES
   host_sim    host/irc/message.h
   host_sim    commands/wiring.h
   ui          core/text.h
+  commands    host/chat_send.h
   commands    host/sim/simulated_client.h
   commands    host/irc/session.h
   commands    app/app_system.h

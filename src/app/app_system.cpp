@@ -1,5 +1,6 @@
 #include "app/app_system.h"
 
+#include "app/mpris/mpris_service.h"
 #include "app/settings/settings_location.h"
 #include "commands/wiring.h"
 #include "commands/startup.h"
@@ -110,6 +111,20 @@ void AppSystem::EndOn(TerminationSignals& caught) {
 
 void AppSystem::Leave() {
   if (irc) irc->Quit(kQuitMessage);
+}
+
+int AppSystem::Run(MprisHooks hooks, const std::function<void()>& started) {
+  TerminationSignals terminationSignals;
+  EndOn(terminationSignals);
+  if (!Start()) return kExitAnotherInstance;
+  int status = endedBySignal != 0 ? ExitStatusForSignal(endedBySignal) : 0;
+  if (endedBySignal == 0) {
+    const MprisService mpris(bot, std::move(hooks));  // gone before the system it reads
+    started();
+    status = QCoreApplication::exec();
+  }
+  Leave();
+  return status;
 }
 
 }  // namespace wavecrest
