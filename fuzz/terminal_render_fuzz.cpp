@@ -48,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string rendered = wavecrest::RenderChatHtml(text, palette);
   Check(!HasControl(WithoutStyleSequences(rendered)), "a rendered chat line drives nothing");
   std::string read;
-  for (const auto& run : wavecrest::ReadChatHtml(wavecrest::ToUtf8(text)).runs) read += wavecrest::RemoveControls(run.text);
+  for (const auto& run : wavecrest::ReadChatHtml(wavecrest::ToUtf8(text)).runs) {
+    read += wavecrest::RemoveControls(run.text);
+  }
   Check(WithoutStyleSequences(rendered) == read, "the rendered line shows what the reader read, and only that");
   if (palette.use == wavecrest::ColourUse::kNoColours) {
     Check(rendered.find("\x1b[38") == std::string::npos && rendered.find("\x1b[39") == std::string::npos,

@@ -70,9 +70,8 @@ std::optional<std::string_view> Attribute(std::string_view attributes, std::stri
       const bool quoted = quote == '"' || quote == '\'';
       const std::size_t valueStart = quoted ? at + 1 : at;
       std::size_t valueEnd = valueStart;
-      while (valueEnd < attributes.size() && (quoted ? attributes[valueEnd] != quote : !IsSpace(attributes[valueEnd]))) {
-        ++valueEnd;
-      }
+      const auto inValue = [&](char c) { return quoted ? c != quote : !IsSpace(c); };
+      while (valueEnd < attributes.size() && inValue(attributes[valueEnd])) ++valueEnd;
       value = attributes.substr(valueStart, valueEnd - valueStart);
       at = valueEnd + (quoted && valueEnd < attributes.size() ? 1 : 0);
     }

@@ -58,7 +58,8 @@ QString ShownHtml(const std::string& chatHtml) {
 QString TranscriptHtml(const sim::RoomLine& line) {
   // A network line's text is plain; its styled form is HTML made from it.
   const QString text = ShownHtml(line.styled.empty() ? line.text : line.styled);
-  const QString speaker = "<b>" + QString::fromStdString(WithoutControlCharacters(line.speaker)).toHtmlEscaped() + "</b>";
+  const QString name = QString::fromStdString(WithoutControlCharacters(line.speaker));
+  const QString speaker = "<b>" + name.toHtmlEscaped() + "</b>";
   switch (line.kind) {
     case RoomLineKind::kAction: return "* " + speaker + " " + text;
     case RoomLineKind::kNotice: return "-" + speaker + "- " + text;

@@ -41,7 +41,8 @@ std::string Transition(const IrcLook& from, const IrcLook& to, char next) {
   std::string toggle = (from.colour != to.colour ? ColourCode(to.colour) : std::string()) + Toggles(from, to);
   const bool turnsOff = (from.bold && !to.bold) || (from.italic && !to.italic) ||
                         (from.underline && !to.underline) || (from.colour != kNoColour && to.colour == kNoColour);
-  std::string reset = kResetCode + (to.colour != kNoColour ? ColourCode(to.colour) : std::string()) + Toggles(IrcLook{}, to);
+  std::string reset =
+      kResetCode + (to.colour != kNoColour ? ColourCode(to.colour) : std::string()) + Toggles(IrcLook{}, to);
   if (IsDigit(next) && toggle.size() == 1 && toggle.front() == kColourCode) toggle = reset;
   std::string codes = turnsOff && reset.size() < toggle.size() ? reset : toggle;
   const std::size_t size = codes.size();
