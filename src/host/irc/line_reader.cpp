@@ -4,15 +4,23 @@ namespace wavecrest::irc {
 
 std::vector<std::string> LineReader::Append(std::string_view bytes) {
   std::vector<std::string> lines;
-  partial_.append(bytes);
-  std::size_t start = 0;
-  for (std::size_t nl; (nl = partial_.find('\n', start)) != std::string::npos; start = nl + 1) {
-    std::string line = partial_.substr(start, nl - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.size() <= kMaxLineBytes) lines.push_back(line);
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find_first_of("\r\n");
+    const std::string_view piece = bytes.substr(0, end);
+    if (!discarding_) {
+      if (partial_.size() + piece.size() > kMaxLineBytes) {
+        discarding_ = true;
+        partial_.clear();
+      } else {
+        partial_.append(piece);
+      }
+    }
+    if (end == std::string_view::npos) break;
+    bytes.remove_prefix(end + 1);
+    if (!discarding_ && !partial_.empty()) lines.push_back(std::move(partial_));
+    partial_.clear();
+    discarding_ = false;
   }
-  partial_.erase(0, start);
-  if (partial_.size() > kMaxLineBytes) partial_.clear();
   return lines;
 }
 

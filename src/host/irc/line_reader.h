@@ -21,13 +21,10 @@ class LineReader {
   std::vector<std::string> Append(std::string_view bytes);
   // Forgets a line begun: the connection is new.
   void Reset();
-  // How many over-long lines were dropped since the reader was made.
-  std::size_t Dropped() const { return dropped_; }
 
  private:
   std::string partial_;
   bool discarding_ = false;  // inside an over-long line, until its end
-  std::size_t dropped_ = 0;
 };
 
 }  // namespace wavecrest::irc
