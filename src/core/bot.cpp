@@ -50,7 +50,8 @@ void Bot::TakeLine(std::function<void()> handleLine) {
 }
 
 // The waiting lines run from the event loop, in order, each as deep as the
-// loop was pumped from, while that is shallower than the bound.
+// loop was pumped from, while that is shallower than the bound; the next
+// may start inside the pause of the one before, as lines always could.
 void Bot::PostLineDrain() {
   if (drainPosted_) return;
   drainPosted_ = true;
@@ -62,6 +63,7 @@ void Bot::DrainWaitingLines() {
   while (!ended_ && !waitingLines_.empty() && busyDepth_ < kMaxNesting) {
     const std::function<void()> handleLine = std::move(waitingLines_.front());
     waitingLines_.pop_front();
+    if (!waitingLines_.empty()) PostLineDrain();
     handleLine();
   }
   if (busyDepth_ == 0 && !idleWaiters_.empty()) PostIdleCheck();

@@ -165,5 +165,21 @@ TEST(NetworkRoom, ChatSendWaitsForItsTurnAndLinesKeepTheirOrder) {
   EXPECT_TRUE(room.network.waiting.empty());
 }
 
+// Once the program is ending, a line said waits for no turn: whatever is
+// nested unwinds at once, and the lines said go on waiting in the network,
+// which sends them as it leaves.
+TEST(NetworkRoom, OnceTheProgramIsEndingALineWaitsForNoTurn) {
+  ChannelRoom room;
+  HostChatClient chat(room.client, room.loop);
+  chat.SetNetwork(&room.network);
+  room.network.Join(true);
+  room.loop.EndWaits();
+  const double start = room.loop.Now();
+  chat.ChatSend("first");
+  chat.ChatSend("second");
+  EXPECT_EQ(room.loop.Now(), start);
+  EXPECT_EQ(room.network.waiting, (std::vector<std::string>{"first", "second"}));
+}
+
 }  // namespace
 }  // namespace wavecrest::sim
