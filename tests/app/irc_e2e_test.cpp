@@ -27,7 +27,7 @@ TEST_F(IrcE2E, TheMembersOwnClientSaysTheirLinesAndAnswersUnderTheirNick) {
   const std::size_t from = other->Lines().size();
   program_->Write("vol 40\n");
   ASSERT_TRUE(other->Await([](const IrcLine& l) { return Has(l.Text(), "new volume"); }, 10, from));
-  EXPECT_EQ(SaidBy(*other, "dj", room_, from), (std::vector<std::string>{"vol 40", "\x03" "12.·•×\x03" "01 new volume: \x02" "40%\x02 \x03" "12×•·."}));
+  EXPECT_EQ(SaidBy(*other, "dj", room_, from), (std::vector<std::string>{"vol 40", "\x03" "12.·•×\x03 new volume: \x02" "40%\x02 \x03" "12×•·."}));
   other->Say(room_, "\x02hi\x02 \x03" "04,01there");
   EXPECT_TRUE(WaitUntil([&] { return Has(program_->Out(), "\nother: "); }, 10)) << program_->Out();
   program_->Write("/quit\n");
@@ -43,7 +43,7 @@ TEST_F(IrcE2E, AHeadlessBotObeysItsOwnerWithTheExactLineAndLeavesOnExit) {
   auto owner = Person("owner");
   ASSERT_NO_FATAL_FAILURE(StartAndAwaitWelcome(*owner, "wcbot", {"--nick", "wcbot", "--owner-mask", "owner!*@*"}));
   EXPECT_EQ(Answer(*owner, "p echo", "wcbot"),
-            "\x03" "12.·•×\x03" "01 playing #1 - \x02" "echo valley\x02 \x03" "12×•·.");
+            "\x03" "12.·•×\x03 playing #1 - \x02" "echo valley\x02 \x03" "12×•·.");
   const std::size_t from = owner->Lines().size();
   owner->Say(room_, "exit");
   EXPECT_TRUE(owner->Await([](const IrcLine& l) { return QuitBy(l, "wcbot"); }, 10, from));

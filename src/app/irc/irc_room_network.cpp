@@ -158,8 +158,10 @@ void IrcRoomNetwork::Quit(const std::string& message) {
     }
     socket_.flush();
     socket_.waitForBytesWritten(kQuitFlushMilliseconds);
+    // The server closes once it has read the QUIT; closing first could make
+    // it drop what it had not read yet.
+    if (socket_.state() == QAbstractSocket::ConnectedState) socket_.waitForDisconnected(kQuitFlushMilliseconds);
     socket_.disconnectFromHost();
-    if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.waitForDisconnected(kQuitFlushMilliseconds);
   }
   socket_.abort();
 }
