@@ -1,6 +1,7 @@
 #include "support/child_process.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 extern char** environ;
@@ -22,6 +24,12 @@ void MakePipe(int (&fds)[2]) {
 void CloseFd(int& fd) {
   if (fd >= 0) ::close(fd);
   fd = -1;
+}
+
+const passwd& Nobody() {
+  const passwd* const nobody = ::getpwnam("nobody");
+  if (!nobody) throw std::runtime_error("no user nobody");
+  return *nobody;
 }
 
 }  // namespace
@@ -110,6 +118,24 @@ void ChildProcess::OnReadable(int fd) {
     return;
   }
   (fd == out_fd_ ? out_ : err_).append(buffer, static_cast<std::size_t>(n));
+}
+
+std::vector<std::string> Unprivileged(std::vector<std::string> argv) {
+  if (::geteuid() != 0) return argv;
+  const passwd& nobody = Nobody();
+  argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody.pw_uid),
+                             "--regid=" + std::to_string(nobody.pw_gid), "--clear-groups", "--"});
+  return argv;
+}
+
+void HandOver(const std::string& path) {
+  if (::geteuid() != 0) return;
+  const passwd& nobody = Nobody();
+  const auto give = [&](const std::filesystem::path& p) {
+    if (::lchown(p.c_str(), nobody.pw_uid, nobody.pw_gid) != 0) throw std::runtime_error("cannot hand over " + p.string());
+  };
+  give(path);
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) give(entry.path());
 }
 
 }  // namespace wavecrest::testing

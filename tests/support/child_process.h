@@ -43,4 +43,11 @@ class ChildProcess : public WaitSource {
   std::optional<int> status_;
 };
 
+// `argv` run as "nobody" when the tests run as root, else as it is: some
+// servers refuse root or stall under it, and none of them needs it here.
+std::vector<std::string> Unprivileged(std::vector<std::string> argv);
+// Gives `path` and everything in it to the user Unprivileged runs programs as,
+// so that they can write their data there.
+void HandOver(const std::string& path);
+
 }  // namespace wavecrest::testing

@@ -1,13 +1,19 @@
 #pragma once
 
-// A person in an IRC channel, for end-to-end tests: a plain TCP client on a
-// raw socket that registers, joins, says lines and keeps every line it
-// receives. Answers PING by itself.
+// A person in an IRC channel, for end-to-end tests: a client on a raw socket
+// that registers, joins, says lines and keeps every line it receives. Answers
+// PING by itself. It may ask for capabilities and log in to a services account
+// (SASL PLAIN or EXTERNAL) before registering, and reach a TLS port through
+// `openssl s_client`, presenting a client certificate, so what it sends and
+// receives stays plain lines on a socket either way.
 
 #include "support/event_wait.h"
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +22,10 @@
 namespace wavecrest::testing {
 
 struct IrcLine {
-  std::string raw;       // as received, without CR LF
-  std::string nick;      // of the prefix; empty without one
-  std::string userHost;  // "user@host" of the prefix
+  std::string raw;                          // as received, without CR LF
+  std::map<std::string, std::string> tags;  // message tags, values unescaped
+  std::string nick;                         // of the prefix; empty without one
+  std::string userHost;                     // "user@host" of the prefix
   std::string command;
   std::vector<std::string> params;  // the trailing one last
 
@@ -26,10 +33,29 @@ struct IrcLine {
 };
 IrcLine ParseIrcLine(std::string_view raw);
 
+enum class PeerTransport { kPlain, kTls };
+enum class SaslMechanism { kNone, kPlain, kExternal };
+
+// How a peer introduces itself. Capabilities are negotiated (CAP LS 302, REQ,
+// END) only when some are asked for or SASL is used.
+struct PeerLogin {
+  std::string nick{};
+  std::string user = "person";
+  std::string password{};                   // PASS, e.g. a bouncer's "user/network:secret"
+  std::vector<std::string> capabilities{};  // "sasl" is added when logging in
+  SaslMechanism sasl = SaslMechanism::kNone;
+  std::string account{}, accountPassword{};   // for PLAIN
+  PeerTransport transport = PeerTransport::kPlain;
+  std::string certificate{};                // PEM certificate and key shown in TLS
+};
+
 class IrcPeer : public WaitSource {
  public:
-  // Connects to 127.0.0.1:port and registers; throws unless welcomed.
+  // Connects to 127.0.0.1:port and registers; throws unless welcomed. A SASL
+  // login that fails does not throw: the server welcomes the peer without an
+  // account, and Lines() hold its 904 to check.
   IrcPeer(std::uint16_t port, std::string nick, const std::string& user = "person");
+  IrcPeer(std::uint16_t port, const PeerLogin& login);
   ~IrcPeer() override;
 
   void Send(std::string_view line);  // CR LF added
@@ -49,8 +75,14 @@ class IrcPeer : public WaitSource {
   void OnReadable(int fd) override;
 
  private:
+  void Connect(std::uint16_t port, const PeerLogin& login);
+  void Close();  // the socket, and the TLS client by its PID
+  void Negotiate(const PeerLogin& login);
+  void LogIn(const PeerLogin& login);
+
   std::string nick_;
   int fd_ = -1;
+  pid_t tlsClient_ = -1;  // openssl s_client between the socket and the server
   std::string pending_;
   std::vector<IrcLine> lines_;
 };

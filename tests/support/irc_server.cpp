@@ -1,5 +1,7 @@
 #include "support/irc_server.h"
 
+#include "support/certificates.h"
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -38,11 +40,10 @@ IrcServer::IrcServer() {
   fs::permissions(tree_.Root(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                     fs::perms::others_read | fs::perms::others_exec);
   const std::string dir = tree_.Root();
-  // An EC key and a named DH group: both made in milliseconds.
-  Run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=127.0.0.1 "
-      "-addext subjectAltName=IP:127.0.0.1 -keyout '" + dir + "/key.pem' -out '" + dir + "/cert.pem' 2>/dev/null");
-  Run("openssl genpkey -genparam -algorithm DH -pkeyopt dh_param:ffdhe2048 -out '" + dir + "/dh.pem'");
-  Run("chmod 644 '" + dir + "'/*.pem");
+  MakeCertificate(dir + "/cert.pem", dir + "/key.pem", "127.0.0.1");
+  // A named DH group: made in milliseconds.
+  Run("openssl genpkey -genparam -algorithm DH -pkeyopt dh_param:ffdhe2048 -out '" + dir + "/dh.pem' && chmod 644 '" +
+      dir + "/dh.pem'");
   // A port taken between asking and binding: try others.
   for (int attempt = 0; attempt < 3; ++attempt) {
     port_ = FreePort();
