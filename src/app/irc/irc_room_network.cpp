@@ -310,6 +310,8 @@ void IrcRoomNetwork::OnProblem(const std::string& text) {
 
 std::string IrcRoomNetwork::HelpText(const std::string& word) { return settings_.help ? settings_.help(word) : std::string(); }
 
+double IrcRoomNetwork::UnixTime() { return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0; }
+
 std::string IrcRoomNetwork::LocalTime() {
   return QLocale::c().toString(QDateTime::currentDateTime(), "ddd MMM dd HH:mm:ss yyyy").toStdString();
 }

@@ -82,6 +82,7 @@ class IrcRoomNetwork final : public QObject, public RoomNetwork, private irc::Se
   void OnProblem(const std::string& text) override;
   std::string HelpText(const std::string& word) override;
   std::string LocalTime() override;
+  double UnixTime() override;
 
   double Now() const;
   void ConfigureTls();

@@ -89,6 +89,10 @@ class SessionListener : public LineSink {
   virtual std::string HelpText(const std::string& word) = 0;
   // The local date and time as a person reads it, for CTCP TIME.
   virtual std::string LocalTime() = 0;
+  // The wall clock: seconds since 1970, UTC. A line whose server-time is
+  // older than a few seconds was said before we came (a bouncer playing back
+  // what it kept) and is not taken as said now.
+  virtual double UnixTime() = 0;
 };
 
 // kReconnect: close the socket, then call OnDisconnected.
@@ -211,6 +215,7 @@ class Session {
   void OnText(const Message& message, LineKind kind, double now);
   ChannelLine Describe(const Message& message, std::string_view text, LineKind kind) const;
   bool IsOwnEcho(std::string_view text);
+  bool IsReplayed(const Message& message);
   void OnPrivateText(const Message& message, std::string_view text, LineKind kind, double now);
   void AnswerCtcp(const std::string& to, std::string_view request, double now);
   void Answer(const std::string& to, const std::string& text, double now);

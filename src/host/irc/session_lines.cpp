@@ -3,6 +3,7 @@
 #include "host/irc/session.h"
 
 #include "host/irc/formatting.h"
+#include "host/irc/server_time.h"
 #include "host/irc/text.h"
 
 #include <algorithm>
@@ -14,6 +15,9 @@ namespace {
 constexpr char kCtcpDelimiter = '\x01';
 // A CTCP PING's token is sent back; no more of it than this.
 constexpr std::size_t kMaxPingToken = 64;
+// A line stamped longer ago than this was said before we came: a bouncer
+// plays back what it kept while no client was there. Leeway for clocks.
+constexpr double kReplayedAfterSeconds = 30.0;
 
 const std::string& Param(const Message& message, std::size_t index) {
   static const std::string kEmpty;
@@ -91,11 +95,20 @@ bool Session::IsOwnEcho(std::string_view text) {
   return true;
 }
 
+// Played back from before we came: shown by the server as history, and
+// never to be taken as said now (an "exit" of yesterday's).
+bool Session::IsReplayed(const Message& message) {
+  if (!link_.registration.Enabled("server-time")) return false;
+  const std::optional<std::string> stamp = message.Tag("time");
+  const std::optional<double> said = stamp ? ParseServerTime(*stamp) : std::nullopt;
+  return said && listener_.UnixTime() - *said > kReplayedAfterSeconds;
+}
+
 void Session::OnText(const Message& message, LineKind kind, double now) {
   const Prefix& from = message.prefix;
   const std::string& target = Param(message, 0);
   std::string_view text = Param(message, 1);
-  if (from.nick.empty() || link_.state != State::kRegistered) return;
+  if (from.nick.empty() || link_.state != State::kRegistered || IsReplayed(message)) return;
   if (IsMe(target)) return OnPrivateText(message, text, kind, now);
   if (!link_.joined || !IsOwnChannel(target)) return;
   if (const auto ctcp = Ctcp(text)) {

@@ -1,6 +1,7 @@
 #include "host/irc/message.h"
 
 #include "host/irc/case_mapping.h"
+#include "host/irc/server_time.h"
 #include "host/irc/url.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,23 @@ TEST(IrcFormatLine, TrailingColonOnlyWhenNeededAndNoLineBreakSurvives) {
     ASSERT_TRUE(back) << line;
     EXPECT_EQ(back->command, c.command) << "a parameter became a second command: " << line;
   }
+}
+
+TEST(IrcServerTime, TheStampInSecondsSince1970) {
+  const struct {
+    const char* text;
+    std::optional<double> seconds;
+  } cases[] = {
+      {"1970-01-01T00:00:00Z", 0.0},
+      {"2026-12-06T12:00:00.250Z", 1796558400.25},
+      {"2000-02-29T23:59:59Z", 951868799.0},
+      {"2026-12-06T12:00:00", std::nullopt},
+      {"2026-13-06T12:00:00Z", std::nullopt},
+      {"2026-12-06 12:00:00Z", std::nullopt},
+      {"2026-12-06T12:00:00.5Zjunk", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseServerTime(c.text), c.seconds) << c.text;
 }
 
 TEST(IrcCaseMapping, NamesCompareByTheServersRules) {

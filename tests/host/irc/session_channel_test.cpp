@@ -125,6 +125,18 @@ TEST_F(IrcSession, OurOwnIdentityOnAnotherClient) {
   }
 }
 
+// A bouncer plays back what was said while no client was there, stamped
+// with when it was said: those lines are history, never commands now.
+TEST_F(IrcSession, LinesStampedFromBeforeWeCameAreHistory) {
+  Join({}, "server-time");
+  Expect(recorder, *session, {
+      {"@time=2026-12-06T11:59:50.250Z :owner!o@h PRIVMSG #room :vol 1", {"line owner|vol 1|vol 1|message"}},
+      {"@time=2026-12-05T21:46:04Z :owner!o@h PRIVMSG #room :exit", {}},
+      {"@time=nonsense :owner!o@h PRIVMSG #room :vol 2", {"line owner|vol 2|vol 2|message"}},
+      {":owner!o@h PRIVMSG #room :vol 3", {"line owner|vol 3|vol 3|message"}},
+  });
+}
+
 TEST_F(IrcSession, PrivateLinesAreShownAndCtcpAndHelpAnsweredOnceEveryTwoSeconds) {
   Join();
   const struct {

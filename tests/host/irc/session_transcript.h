@@ -42,6 +42,7 @@ struct Recorder final : SessionListener {
     return word.empty() ? "commands: p next" : "p x [play a song]";
   }
   std::string LocalTime() override { return "Sun Dec 06 12:00:00 2026"; }
+  double UnixTime() override { return 1796558400.0; }  // 2026-12-06T12:00:00Z
 };
 
 struct Step {
