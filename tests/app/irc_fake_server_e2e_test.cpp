@@ -65,6 +65,32 @@ TEST_F(FakeServerE2E, ATlsHandshakeThatNeverEndsIsGivenUpAndTriedAgain) {
   EXPECT_FALSE(Has(program_->Err(), "Unknown error")) << program_->Err();
 }
 
+// A server slow to let the bot in: start-up goes on without the channel and
+// says so, and the join that comes later is said too, once.
+TEST_F(FakeServerE2E, AJoinAfterStartUpGaveUpWaitingIsSaidOnce) {
+  server_.Silent();
+  Start(Url("irc"));
+  ASSERT_TRUE(AwaitErr("not in the channel yet", 40)) << program_->Err();
+  server_.Write(":fake 001 wcbot :Welcome wcbot!u@fake\r\n");
+  ASSERT_TRUE(server_.Await([](const IrcLine& l) { return l.command == "JOIN"; }, 10));
+  server_.Write(":wcbot!u@fake JOIN :#room\r\n");
+  EXPECT_TRUE(AwaitErr("wavecrest: irc: joined #room as wcbot\n", 10)) << program_->Err();
+  // Start-up ends with the welcome, heard now: from then on lines are read.
+  ASSERT_TRUE(server_.Await([](const IrcLine& l) { return l.command == "PRIVMSG" && l.Text().find("welcome - ") != std::string::npos; }, 10));
+  server_.Write(":op!o@h KICK #room wcbot :out\r\n");
+  ASSERT_TRUE(AwaitErr("kicked from #room", 10));
+  const std::size_t kicked = server_.Lines().size();
+  server_.Write(":op!o@h INVITE wcbot :#room\r\n");
+  ASSERT_TRUE(server_.Await([](const IrcLine& l) { return l.command == "JOIN"; }, 5, kicked));
+  server_.Write(":wcbot!u@fake JOIN :#room\r\n:owner!o@h PRIVMSG #room :vol 5\r\n");
+  // Answered: the rejoin has been taken in.
+  ASSERT_TRUE(server_.Await([](const IrcLine& l) { return l.command == "PRIVMSG" && l.Text().find("new volume") != std::string::npos; }, 10)) << program_->Out() << program_->Err();
+  program_->Write("/quit\n");
+  EXPECT_EQ(program_->Exit(20), 0);
+  const std::string err = program_->Err();
+  EXPECT_EQ(err.find("joined #room"), err.rfind("joined #room")) << "said once: " << err;
+}
+
 TEST_F(FakeServerE2E, PlainTextWhereTlsWasExpectedSaysThePortMayNotSpeakIt) {
   server_.Greet(":fake NOTICE * :*** Looking up your hostname...\r\n");
   Start(Url("ircs"));
