@@ -109,7 +109,12 @@ void Session::OnText(const Message& message, LineKind kind, double now) {
   const std::string& target = Param(message, 0);
   std::string_view text = Param(message, 1);
   if (from.nick.empty() || link_.state != State::kRegistered || IsReplayed(message)) return;
-  if (IsMe(target)) return OnPrivateText(message, text, kind, now);
+  // CHANTYPES tells a channel from a nick; a line to a channel of the
+  // server's kind is ours only in our own channel.
+  if (!link_.rules.IsChannel(target)) {
+    if (IsMe(target)) OnPrivateText(message, text, kind, now);
+    return;
+  }
   if (!link_.joined || !IsOwnChannel(target)) return;
   if (const auto ctcp = Ctcp(text)) {
     // CTCP in a NOTICE is a reply and never shown; a request to the
