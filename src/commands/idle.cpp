@@ -16,11 +16,13 @@ void IdleCommand(Bot& bot, const std::string& reason) {
   bot.tmrIdle->SetEnabled(true);
   bot.form1.lblReason = reason;
   SendReply(bot, "> " + bot.form1.lblHandle + " is going <b>idle</b> ");
+  bot.chat.SetAway(reason);
 }
 
 void IdleoffCommand(Bot& bot, const std::string&) {
   if (!bot.tmrIdle->Enabled()) return;
   bot.tmrIdle->SetEnabled(false);
+  bot.chat.SetAway("");
   SendReply(bot, "> <b>idle</b> off, " + bot.form1.lblHandle + " idled for <b>" +
                      IdleTimeText(bot.form1.lblHour, bot.form1.lblMins) + "</b> ");
   bot.form1.lblMins = "0";

@@ -74,6 +74,15 @@ std::optional<std::string_view> Attribute(std::string_view attributes, std::stri
   }
 }
 
+// The room's default text colour is black, which most terminal IRC users
+// would see as nothing on their dark screens: black and what is nearest to
+// it are left to the reader's own colour.
+int ReadableColour(std::uint32_t rgb) {
+  constexpr int kBlack = 1;
+  const int nearest = NearestColour(rgb);
+  return nearest == kBlack ? kNoColour : nearest;
+}
+
 std::string TwoDigits(int value) { return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)}; }
 
 struct Look {
@@ -148,7 +157,7 @@ void Translator::OnTag(std::string_view tag) {
   }
   const std::optional<std::string_view> colour = Attribute(tag.substr(nameEnd), "color");
   const std::optional<std::uint32_t> rgb = colour ? ParseHexColour(*colour) : std::nullopt;
-  fonts_.push_back(rgb ? NearestColour(*rgb) : Wanted().colour);
+  fonts_.push_back(rgb ? ReadableColour(*rgb) : Wanted().colour);
 }
 
 void Translator::OnText(char c) {
