@@ -21,7 +21,7 @@ void BM_ChatSend(benchmark::State& state, const char* version) {
   testing::VirtualEventLoop loop;
   sim::SimulatedClient client(loop, version, "Some Member");
   long reports = 0;
-  client.Start([&](const std::string&, const std::string&) { ++reports; });
+  client.Start([&](const Speaker&, const std::string&) { ++reports; });
   client.MemberTypes("half typed");
   long sent = 0;
   for (auto _ : state) {

@@ -1,6 +1,7 @@
 // Server lines, lines to send, masks and URLs from arbitrary bytes: a parsed
 // and re-formatted line never holds CR, LF or NUL and parses back to the same
 // message; formatted parameters never become a second command.
+#include "host/irc/case_mapping.h"
 #include "host/irc/message.h"
 #include "host/irc/url.h"
 
@@ -75,10 +76,12 @@ std::string EscapedPath(std::string_view channel) {
 }
 
 void CheckMaskAndUrl(std::string_view input) {
-  Require(MaskMatches(input, input));
-  const std::size_t half = input.size() / 2;
-  (void)MaskMatches(input.substr(0, half), input.substr(half));
-  Require(SameNick(IrcLower(input), input));
+  for (const CaseMapping mapping : {CaseMapping::kAscii, CaseMapping::kRfc1459, CaseMapping::kStrictRfc1459}) {
+    Require(MaskMatches(mapping, input, input));
+    const std::size_t half = input.size() / 2;
+    (void)MaskMatches(mapping, input.substr(0, half), input.substr(half));
+    Require(SameName(mapping, Fold(mapping, input), input));
+  }
   const std::optional<Url> url = ParseUrl(input);
   if (!url) return;
   Require(!url->host.empty() && url->port != 0 && url->channel.size() >= 2 && url->channel.front() == '#');

@@ -1,16 +1,16 @@
 #include "app/app_system.h"
 
+#include "app/irc/irc_setup.h"
 #include "app/mpris/mpris_service.h"
 #include "app/settings/settings_location.h"
-#include "commands/wiring.h"
+#include "commands/help.h"
 #include "commands/startup.h"
+#include "commands/wiring.h"
 
 #include <QCoreApplication>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 
 namespace wavecrest {
 namespace {
@@ -32,39 +32,6 @@ std::string NameInRoom(const ProgramOptions& options, SettingsStore& settings) {
   return options.irc && options.nick ? *options.nick : MemberName(options, settings);
 }
 
-// The server password: from the environment or the first line of a file,
-// never from the command line, where every user of the machine can read it.
-std::optional<std::string> ServerPassword(const ProgramOptions& options) {
-  if (options.ircPasswordFile) {
-    std::ifstream in(*options.ircPasswordFile);
-    std::string line;
-    if (!in || !std::getline(in, line)) {
-      std::fprintf(stderr, "wavecrest: irc: cannot read the password file %s\n", options.ircPasswordFile->c_str());
-      return std::nullopt;
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-  }
-  const char* fromEnvironment = std::getenv("WAVECREST_IRC_PASSWORD");
-  if (fromEnvironment != nullptr && *fromEnvironment != '\0') return std::string(fromEnvironment);
-  return std::nullopt;
-}
-
-std::unique_ptr<IrcRoomNetwork> MakeNetwork(const ProgramOptions& options, const std::string& nick) {
-  if (!options.irc) return nullptr;
-  IrcRoomSettings settings{*irc::ParseUrl(*options.irc), {}, options.ircCa};
-  settings.session.nick = nick;
-  settings.session.password = ServerPassword(options);
-  settings.session.channel = settings.url.channel;
-  settings.session.ownerMask = options.ownerMask;
-  if (options.nick && !options.ownerMask) {
-    std::fprintf(stderr,
-                 "wavecrest: irc: anyone may take the owner's nick and be obeyed; --owner-mask "
-                 "'nick!user@host' makes sure it is the owner\n");
-  }
-  return std::make_unique<IrcRoomNetwork>(std::move(settings));
-}
-
 }  // namespace
 
 AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView)
@@ -74,8 +41,11 @@ AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesV
       client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
       bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories, tags},
-          CommandRoutines(), [] { QCoreApplication::exit(0); }),
-      irc(MakeNetwork(options, client.MemberName())) {
+          CommandRoutines(options.irc ? RoomKind::kNetwork : RoomKind::kLocal), [] { QCoreApplication::exit(0); }),
+      irc(MakeIrcRoomNetwork(options, client.MemberName(),
+                             [this](const std::string& word) { return PrivateHelpText(bot, word); })) {
+  bot.ownerRule = OwnerRuleFor(options);
+  FillScreenNameBox(options, settings);
   if (!irc) return;
   client.SetNetwork(irc.get());
   chat.SetNetwork(irc.get());

@@ -5,14 +5,20 @@
 #include "host/irc/nick.h"
 #include "host/irc/url.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 
 namespace wavecrest {
 namespace {
 
 constexpr const char* kUsage =
     "usage: wavecrest --console [--settings FILE] [--member NAME] [--client-version V] [--pretty|--raw]\n"
-    "                 [--verbose] [--irc URL [--nick NICK] [--owner-mask MASK] [--irc-ca FILE]\n"
-    "                 [--irc-password-file FILE]]\n"
+    "                 [--verbose] [--irc URL [--nick NICK] [--owner NICK] [--owner-mask MASK]\n"
+    "                 [--owner-account NAME] [--irc-account NAME] [--irc-password-file FILE]\n"
+    "                 [--irc-cert FILE] [--irc-ca FILE] [--irc-channel-key-file FILE]]\n"
     "       wavecrest scan DIR [--ext EXT]\n"
     "       wavecrest tags FILE\n"
     "       wavecrest --help | --version\n";
@@ -30,13 +36,20 @@ constexpr const char* kHelp =
     "  --verbose            say on standard error what was skipped and why (a file that could not\n"
     "                       be played, a settings file that could not be written)\n"
     "  --irc URL            the room is a channel of an IRC network: irc://HOST[:PORT]/#CHANNEL\n"
-    "                       (plain, port 6667) or ircs://HOST[:PORT]/#CHANNEL (TLS, port 6697)\n"
-    "  --nick NICK          the name on the network (default: the member name); a bot that obeys\n"
-    "                       its owner takes a nick of its own, the screen-name box the owner's\n"
+    "                       (plain, port 6667) or ircs://HOST[:PORT]/#CHANNEL (TLS, port 6697);\n"
+    "                       without --nick you are there yourself: what you type here is yours,\n"
+    "                       and other connections under your nick only as the network vouches\n"
+    "  --nick NICK          a bot's own nick; the screen-name box holds its owner's\n"
+    "  --owner NICK         put the owner's nick in the screen-name box (saved)\n"
     "  --owner-mask MASK    obey only lines whose nick!user@host matches MASK (* and ?)\n"
+    "  --owner-account NAME obey the lines of this services account, whatever the nick\n"
+    "  --irc-account NAME   log in to this services account (SASL PLAIN)\n"
+    "  --irc-password-file FILE  the server's or the account's password (or\n"
+    "                       WAVECREST_IRC_PASSWORD); never on the command line\n"
+    "  --irc-cert FILE      present this client certificate and key (PEM) and log in by it\n"
+    "                       (SASL EXTERNAL) where the server offers that\n"
     "  --irc-ca FILE        trust this CA certificate (PEM) too, for a private network\n"
-    "  --irc-password-file FILE  the server password (or WAVECREST_IRC_PASSWORD); never on the\n"
-    "                       command line\n\n"
+    "  --irc-channel-key-file FILE  the channel's key (or WAVECREST_IRC_CHANNEL_KEY)\n\n"
     "Console input, one action a line:\n"
     "  TEXT                 the member says TEXT        //TEXT   the member says /TEXT\n"
     "  /as NAME TEXT        NAME says TEXT              /type TEXT   TEXT is left half-typed\n"
@@ -45,6 +58,77 @@ constexpr const char* kHelp =
     "  /matches play N|scroll|stop|exit                 the matches window\n"
     "  /wait S              wait S seconds              /quit    end without a word\n";
 
+
+// The network's options that take a name, and what a good one is.
+struct IrcText {
+  std::string_view option;
+  std::optional<std::string> ProgramOptions::*field;
+  bool (*valid)(const std::string&);
+  const char* what;
+};
+
+bool AnyText(const std::string& value) { return !value.empty(); }
+bool Nick(const std::string& value) { return irc::ValidNick(value); }
+
+constexpr IrcText kIrcTexts[] = {
+    {"--nick", &ProgramOptions::nick, Nick, "a nick (letters, digits, -[]\\`^{|}_)"},
+    {"--owner-mask", &ProgramOptions::ownerMask, AnyText, "a mask such as 'me!*@example.org'"},
+    {"--owner", &ProgramOptions::owner, Nick, "the owner's nick"},
+    {"--owner-account", &ProgramOptions::ownerAccount, AnyText, "the owner's services account"},
+    {"--irc-account", &ProgramOptions::ircAccount, AnyText, "the bot's services account"},
+};
+
+// The network's options that name a file, read at start.
+struct IrcFile {
+  std::string_view option;
+  std::optional<std::filesystem::path> ProgramOptions::*field;
+};
+
+constexpr IrcFile kIrcFiles[] = {
+    {"--irc-ca", &ProgramOptions::ircCa},
+    {"--irc-cert", &ProgramOptions::ircCert},
+    {"--irc-password-file", &ProgramOptions::ircPasswordFile},
+    {"--irc-channel-key-file", &ProgramOptions::ircChannelKeyFile},
+};
+
+const IrcText* FindIrcText(std::string_view option) {
+  for (const IrcText& text : kIrcTexts) {
+    if (text.option == option) return &text;
+  }
+  return nullptr;
+}
+
+const IrcFile* FindIrcFile(std::string_view option) {
+  for (const IrcFile& file : kIrcFiles) {
+    if (file.option == option) return &file;
+  }
+  return nullptr;
+}
+
+// What is wrong with the network's options taken together, if anything: a
+// file that cannot be read is found now rather than on the first connection.
+std::optional<std::string> IrcOptionsProblem(const ProgramOptions& options) {
+  const bool anyGiven = std::any_of(std::begin(kIrcTexts), std::end(kIrcTexts),
+                                    [&](const IrcText& t) { return (options.*(t.field)).has_value(); }) ||
+                        std::any_of(std::begin(kIrcFiles), std::end(kIrcFiles),
+                                    [&](const IrcFile& f) { return (options.*(f.field)).has_value(); });
+  if (!options.irc) {
+    if (anyGiven) return "--nick, --owner…, --irc-… options go with --irc";
+    return std::nullopt;
+  }
+  for (const IrcFile& file : kIrcFiles) {
+    const auto& path = options.*(file.field);
+    if (path && !std::ifstream(*path)) {
+      return std::string(file.option) + ": cannot read " + WithoutControlCharacters(path->string());
+    }
+  }
+  if (options.ircCert && !irc::ParseUrl(*options.irc)->tls) return "--irc-cert needs an ircs:// address";
+  const char* password = std::getenv("WAVECREST_IRC_PASSWORD");
+  if (options.ircAccount && !options.ircPasswordFile && (password == nullptr || *password == '\0')) {
+    return "--irc-account needs its password in WAVECREST_IRC_PASSWORD or --irc-password-file";
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -97,21 +181,17 @@ ParsedOptions ParseProgramOptions(const std::vector<std::string>& args) {
         return fail("--irc takes irc://HOST[:PORT]/#CHANNEL or ircs://HOST[:PORT]/#CHANNEL");
       }
       options.irc = value;
-    } else if (arg == "--nick") {
-      if (!takeValue(value) || !irc::ValidNick(value)) return fail("--nick needs a nick (letters, digits, -[]\\`^{|}_)");
-      options.nick = value;
-    } else if (arg == "--owner-mask") {
-      if (!takeValue(value) || value.empty()) return fail("--owner-mask needs a mask such as 'me!*@example.org'");
-      options.ownerMask = value;
-    } else if (arg == "--irc-ca" || arg == "--irc-password-file") {
+    } else if (const IrcText* text = FindIrcText(arg)) {
+      if (!takeValue(value) || !text->valid(value)) return fail(arg + " needs " + text->what);
+      options.*(text->field) = value;
+    } else if (const IrcFile* file = FindIrcFile(arg)) {
       if (!takeValue(value) || value.empty()) return fail(arg + " needs a file");
-      (arg == "--irc-ca" ? options.ircCa : options.ircPasswordFile) = value;
+      options.*(file->field) = value;
     } else {
       return fail("unknown option " + WithoutControlCharacters(arg));
     }
   }
-  const bool ircOnly = options.nick || options.ownerMask || options.ircCa || options.ircPasswordFile;
-  if (ircOnly && !options.irc) return fail("--nick, --owner-mask, --irc-ca and --irc-password-file go with --irc");
+  if (const std::optional<std::string> why = IrcOptionsProblem(options)) return fail(*why);
   parsed.options = options;
   return parsed;
 }

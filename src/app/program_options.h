@@ -28,8 +28,13 @@ struct ProgramOptions {
   std::optional<std::string> irc;
   std::optional<std::string> nick;       // the name on the network (default: the member's)
   std::optional<std::string> ownerMask;  // nick!user@host glob the owner's lines must match
+  std::optional<std::string> owner;      // the owner's nick, put in the screen-name box
+  std::optional<std::string> ownerAccount;  // the owner's services account: it decides, whatever the nick
+  std::optional<std::string> ircAccount;    // the bot's services account (SASL PLAIN)
   std::optional<std::filesystem::path> ircCa;            // a further CA for the server's certificate
-  std::optional<std::filesystem::path> ircPasswordFile;  // the server password's file
+  std::optional<std::filesystem::path> ircCert;          // the client certificate and key (PEM; SASL EXTERNAL)
+  std::optional<std::filesystem::path> ircPasswordFile;  // the server or account password's file
+  std::optional<std::filesystem::path> ircChannelKeyFile;  // the channel key's file
 };
 
 struct ParsedOptions {
@@ -39,9 +44,10 @@ struct ParsedOptions {
   bool messageIsError = false;
 };
 
-// Reads the command line (program name first). A bad option gives exit code 2
-// with the reason and the usage as an error message; --help and --version
-// give their text and exit code 0.
+// Reads the command line (program name first). A bad option, or a file an
+// option names that cannot be read, gives exit code 2 with the reason and the
+// usage as an error message; --help and --version give their text and exit
+// code 0.
 ParsedOptions ParseProgramOptions(const std::vector<std::string>& args);
 
 }  // namespace wavecrest

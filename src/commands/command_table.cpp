@@ -3,6 +3,7 @@
 #include "commands/appearance.h"
 #include "commands/idle.h"
 #include "commands/library.h"
+#include "commands/matches_words.h"
 #include "commands/modes.h"
 #include "commands/playback.h"
 #include "commands/status.h"
@@ -70,9 +71,19 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"time?", Exact, None, Prefixed, &TimeQueryCommand, "time? [get current time]"},
 }};
 
+constexpr std::array<CommandEntry, 46> kNetworkCommandTable = [] {
+  std::array<CommandEntry, 46> table{};
+  for (std::size_t i = 0; i < kCommandTable.size(); ++i) table[i] = kCommandTable[i];
+  table[44] = {"matches", Exact, None, Prefixed, &MatchesCommand, "matches [post the matches list]"};
+  table[45] = {"pick", Argument, None, Prefixed, &PickCommand, "pick x [play match x of the matches list]"};
+  return table;
+}();
+
 }  // namespace
 
 std::span<const CommandEntry> CommandTable() { return kCommandTable; }
+
+std::span<const CommandEntry> NetworkCommandTable() { return kNetworkCommandTable; }
 
 std::string CommandListLine(const CommandEntry& entry, std::string_view trigger, std::string_view extension) {
   const std::string line = ReplaceAll(entry.help, kExtensionMark, extension);

@@ -17,12 +17,15 @@ CommandResult IdleCommand(Bot& bot, const std::string& reason) {
   }
   bot.tmrIdle->SetEnabled(true);
   bot.form1.lblReason = reason;
-  return Answer(bot, "> " + bot.form1.lblHandle + " is going <b>idle</b> ");
+  SendReply(bot, "> " + bot.form1.lblHandle + " is going <b>idle</b> ");
+  bot.chat.SetAway(reason);
+  return Answered();
 }
 
 CommandResult IdleoffCommand(Bot& bot, const std::string&) {
   if (!bot.tmrIdle->Enabled()) return Refused("idle is not on");
   bot.tmrIdle->SetEnabled(false);
+  bot.chat.SetAway("");
   SendReply(bot, "> <b>idle</b> off, " + bot.form1.lblHandle + " idled for <b>" +
                      IdleTimeText(bot.form1.lblHour, bot.form1.lblMins) + "</b> ");
   bot.form1.lblMins = "0";

@@ -85,7 +85,7 @@ void Form_Load(Bot& bot) {
   SendReply(bot, "> welcome - <b>" + bot.form1.lblHandle + "</b>, aol - <b>" + bot.chat.AolVersion() +
                      "</b>, on - <b>" + bot.form1.lblLoad + "</b> ");
 
-  bot.scanner.Start([&bot](const std::string& speaker, const std::string& text) {
+  bot.scanner.Start([&bot](const Speaker& speaker, const std::string& text) {
     DispatchChatLine(bot, speaker, text);
   });
   bot.form1.caption = std::string(kCaptionBase) + " - " + bot.form1.lblExt;

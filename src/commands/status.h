@@ -13,7 +13,8 @@ class Bot;
 struct LocalDateTime;
 
 // Empties List1 and files in the command table's lines with the current
-// trigger and extension (42 lines: the three count words share one).
+// trigger and extension (42 lines: the three count words share one; 44 with
+// the network's words).
 void BuildCommandList(Bot& bot);
 
 // "sunday, 06 december 2026" (the names in the language of now.timeLocale,

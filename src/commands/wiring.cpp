@@ -7,8 +7,9 @@
 
 namespace wavecrest {
 
-BotRoutines CommandRoutines() {
-  return BotRoutines{CommandTable(), Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer, tmrRep_Timer};
+BotRoutines CommandRoutines(RoomKind room) {
+  const auto table = room == RoomKind::kNetwork ? NetworkCommandTable() : CommandTable();
+  return BotRoutines{table, Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer, tmrRep_Timer};
 }
 
 }  // namespace wavecrest

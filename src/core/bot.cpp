@@ -36,9 +36,37 @@ void Bot::RunCounted(const std::function<void()>& handler) {
     const BusyScope busy(busyDepth_);
     handler();
   }
+  if (!waitingLines_.empty() && busyDepth_ < kMaxNesting) PostLineDrain();
   if (busyDepth_ > 0) return;
   for (const auto& [watch, watcher] : watchers_) watcher();
   if (!idleWaiters_.empty()) PostIdleCheck();
+}
+
+void Bot::TakeLine(std::function<void()> handleLine) {
+  if (ended_) return;
+  if (busyDepth_ < kMaxNesting && waitingLines_.empty()) return handleLine();
+  waitingLines_.push_back(std::move(handleLine));
+  if (busyDepth_ < kMaxNesting) PostLineDrain();
+}
+
+// The waiting lines run from the event loop, in order, each as deep as the
+// loop was pumped from, while that is shallower than the bound; the next
+// may start inside the pause of the one before, as lines always could.
+void Bot::PostLineDrain() {
+  if (drainPosted_) return;
+  drainPosted_ = true;
+  loop.Post([this] { DrainWaitingLines(); });
+}
+
+void Bot::DrainWaitingLines() {
+  drainPosted_ = false;
+  while (!ended_ && !waitingLines_.empty() && busyDepth_ < kMaxNesting) {
+    const std::function<void()> handleLine = std::move(waitingLines_.front());
+    waitingLines_.pop_front();
+    if (!waitingLines_.empty()) PostLineDrain();
+    handleLine();
+  }
+  if (busyDepth_ == 0 && !idleWaiters_.empty()) PostIdleCheck();
 }
 
 int Bot::WatchHandlers(std::function<void()> watcher) {
@@ -68,7 +96,8 @@ void Bot::PostIdleCheck() {
 }
 
 void Bot::CallIdleWaiters() {
-  if (busyDepth_ > 0 || idleWaiters_.empty()) return;  // a later end posts the check again
+  // A later end, or the last waiting line, posts the check again.
+  if (busyDepth_ > 0 || !waitingLines_.empty() || idleWaiters_.empty()) return;
   const std::vector<std::function<void()>> waiters = std::move(idleWaiters_);
   idleWaiters_.clear();
   for (const auto& waiter : waiters) waiter();
@@ -83,6 +112,8 @@ void Bot::SetText1(std::string text) {
 void Bot::End() {
   if (ended_) return;
   ended_ = true;
+  waitingLines_.clear();
+  loop.EndWaits();
   Timer1->SetEnabled(false);
   tmrIdle->SetEnabled(false);
   tmrCon->SetEnabled(false);

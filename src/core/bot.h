@@ -15,8 +15,10 @@
 #include "core/views.h"
 #include "core/media_player.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -42,6 +44,21 @@ struct Ports {
 };
 
 inline constexpr const char* kSettingsSection = "settings";
+
+// How deep handlers may nest before a line that arrives waits its turn:
+// deeper than any ordinary pause-in-a-pause, and far from the stack's end.
+inline constexpr int kMaxNesting = 16;
+
+// Who the member is, beyond the screen-name box: how the owner check reads a
+// line's speaker.
+enum class RoomSpeakers {
+  kByScreenName,  // anyone in the room under the box's name is the member (the local room; a bot's owner)
+  kOnlyVouched,   // the member is here in person: others under that name are the member only as the network vouches
+};
+struct OwnerRule {
+  std::optional<std::string> account;  // the services account decides, whatever the name
+  RoomSpeakers roomSpeakers = RoomSpeakers::kByScreenName;
+};
 
 class Bot;
 using BotRoutine = void (&)(Bot&);
@@ -82,6 +99,10 @@ class Bot : public Ports {
   // Host name announced by `adv`.
   std::string downloadHost = "wavecrest.example.org";
 
+  // How the owner check tells the member's lines (the front-end sets it
+  // before start-up).
+  OwnerRule ownerRule;
+
   // Settings of the one section the system uses.
   std::string ReadSetting(std::string_view key) { return settings.ReadIni(kSettingsSection, key); }
   void WriteSetting(std::string_view key, std::string_view value) {
@@ -111,6 +132,12 @@ class Bot : public Ports {
   // How many handlers are running now, nested ones included.
   int BusyDepth() const { return busyDepth_; }
 
+  // Handles a line of the room: at once, unless kMaxNesting handlers are
+  // running or lines already wait; then it waits, in arrival order, until
+  // the nesting is shallower. Lines still waiting at the end are dropped.
+  void TakeLine(std::function<void()> handleLine);
+  std::size_t LinesWaiting() const { return waitingLines_.size(); }
+
   // Ends the program: no handler runs after this returns to the event loop.
   void End();
   bool Ended() const { return ended_; }
@@ -118,6 +145,8 @@ class Bot : public Ports {
  private:
   void PostIdleCheck();
   void CallIdleWaiters();
+  void PostLineDrain();
+  void DrainWaitingLines();
 
   const std::function<void()> onEnd_;
   int busyDepth_ = 0;
@@ -125,6 +154,8 @@ class Bot : public Ports {
   std::vector<std::pair<int, std::function<void()>>> watchers_;
   int lastWatch_ = 0;
   unsigned idleCheck_ = 0;  // the latest check posted
+  std::deque<std::function<void()>> waitingLines_;
+  bool drainPosted_ = false;
   bool ended_ = false;
 };
 

@@ -21,6 +21,10 @@ class ChatClient {
 
   // The running client's version text: "9.0" … "2.5", never empty.
   virtual std::string AolVersion() = 0;
+
+  // The member is away for `reason` (empty: back again): the client shows it
+  // to whoever looks, where it can.
+  virtual void SetAway(const std::string& reason) = 0;
 };
 
 }  // namespace wavecrest

@@ -115,12 +115,22 @@ bool IsScreenNameInBox(const Form1& form, std::string_view speaker) {
   return RemoveSpaces(LowerCase(speaker)) == RemoveSpaces(LowerCase(form.Text1));
 }
 
-void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text) {
+bool IsMembersLine(const OwnerRule& rule, const Form1& form, const Speaker& speaker) {
+  if (speaker.source != LineSource::kRoom) return IsScreenNameInBox(form, speaker.name);
+  if (rule.account) return speaker.account && LowerCase(*speaker.account) == LowerCase(*rule.account);
+  if (speaker.mask == MaskCheck::kFailed) return false;
+  if (speaker.mask == MaskCheck::kNoMask && rule.roomSpeakers == RoomSpeakers::kOnlyVouched) return false;
+  return IsScreenNameInBox(form, speaker.name);
+}
+
+namespace {
+
+void HandleChatLine(Bot& bot, const Speaker& speaker, const std::string& text) {
   if (bot.Ended()) return;
   // Other people's lines fail the owner check, and so do the member's while
   // the box holds another name: which were the member's only the front-end
   // knows, so it is the one that says why those got no answer.
-  if (!IsScreenNameInBox(bot.form1, speaker)) return;
+  if (!IsMembersLine(bot.ownerRule, bot.form1, speaker)) return;
   const std::string line = LowerCase(text);
   bot.form1.Trig = LowerCase(bot.form1.Trig);
   const Outcome outcome = Match(bot.commandTable, bot.form1.Trig, bot.form1.lblExt, line);
@@ -142,6 +152,16 @@ void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& t
     if (!result.answered && Diagnosing()) Diagnose(NoAnswerTo(line) + result.reason);
     bot.mainView.Refresh();
   });
+}
+
+}  // namespace
+
+void DispatchChatLine(Bot& bot, const Speaker& speaker, const std::string& text) {
+  bot.TakeLine([&bot, speaker, text] { HandleChatLine(bot, speaker, text); });
+}
+
+void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text) {
+  DispatchChatLine(bot, Speaker{speaker}, text);
 }
 
 }  // namespace wavecrest

@@ -5,6 +5,7 @@
 // word looked up in the command table, and handed to the one handler that
 // owns that word.
 
+#include "core/chat_scanner.h"
 #include "core/command_result.h"
 
 #include <optional>
@@ -16,6 +17,7 @@ namespace wavecrest {
 
 class Bot;
 struct Form1;
+struct OwnerRule;
 
 // How an entry accepts a line whose first word equals its key.
 enum class MatchForm {
@@ -79,11 +81,22 @@ std::string_view FirstWord(std::string_view line);
 // spaces ignored on both sides.
 bool IsScreenNameInBox(const Form1& form, std::string_view speaker);
 
-// Handles one line of the room (the chat scanner's line event). A line of the
-// member's that passes the owner check and gets no answer is never answered
-// in the room; with a diagnostic sink set, a note says why, whether the
-// dispatcher dropped it or its handler refused it (the system's own replies
-// pass without one).
+// The owner check: whether `speaker`'s line is the member's. Lines typed
+// here, or by the member's own identity on another client, are the member's
+// when the screen name they were said under is the one in the box. Other
+// lines: with an owner account, exactly those the network says come from
+// it; otherwise those said under the box's name, less those failing the
+// owner mask, and less all that the network cannot vouch for when the
+// member is in the room in person.
+bool IsMembersLine(const OwnerRule& rule, const Form1& form, const Speaker& speaker);
+
+// Handles one line of the room (the chat scanner's line event), nesting
+// bounded (Bot::TakeLine). A line of the member's that gets no answer is
+// never answered in the room; with a diagnostic sink set, a note says why,
+// whether the dispatcher dropped it or its handler refused it (the system's
+// own replies pass without one).
+void DispatchChatLine(Bot& bot, const Speaker& speaker, const std::string& text);
+// The same for a line said by someone in the room under `speaker`.
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text);
 
 }  // namespace wavecrest

@@ -61,6 +61,12 @@ class EventLoop {
 
   // A new disabled timer that calls `onTick` on this loop.
   virtual std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) = 0;
+
+  // The program is ending: from now on the system's waits (a pause, a line's
+  // turn to leave) return at once, so that handlers nested in one another
+  // unwind without waiting. Events still run when pumped.
+  virtual void EndWaits() = 0;
+  virtual bool WaitsEnded() const = 0;
 };
 
 }  // namespace wavecrest

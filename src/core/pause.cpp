@@ -19,6 +19,7 @@ double ElapsedSeconds(double start, double now) {
 void WaitSeconds(EventLoop& loop, int seconds) {
   const double start = std::nearbyint(loop.SecondsSinceMidnight());  // default rounding: half to even
   for (;;) {
+    if (loop.WaitsEnded()) return;
     const double remaining = seconds - ElapsedSeconds(start, loop.SecondsSinceMidnight());
     if (remaining <= 0) return;
     // Sleep until the deadline or the next event; round up so a wake-up just

@@ -11,7 +11,8 @@ double ElapsedSeconds(double start, double now);
 
 // The pause between chat lines: starts from the clock rounded to the nearest
 // whole second (half to even), lets events run, and returns as soon as at
-// least `seconds` have passed since that start. A pause across midnight ends.
+// least `seconds` have passed since that start, or the program is ending. A
+// pause across midnight ends.
 void WaitSeconds(EventLoop& loop, int seconds);
 
 }  // namespace wavecrest

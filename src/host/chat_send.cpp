@@ -28,7 +28,7 @@ void TypeEnterUntilTaken(HostWindows& host, EventLoop& loop, WindowHandle box, R
   for (int enters = 1;; ++enters) {
     host.SendChar(box, kCharEnter);
     if (LineTaken(host, layout)) return;
-    if (enters >= kMaxEnters) return;
+    if (enters >= kMaxEnters || loop.WaitsEnded()) return;
     if (ElapsedSeconds(start, loop.SecondsSinceMidnight()) >= kMaxEnterSeconds) return;
     loop.PumpOnce(kEnterPumpWait);
   }
@@ -79,7 +79,7 @@ namespace {
 void WaitForTurn(const RoomNetwork& network, EventLoop& loop) {
   const std::uint64_t said = network.LinesQueued();
   const double start = loop.SecondsSinceMidnight();
-  while (network.LinesSent() < said && network.Joined()) {
+  while (network.LinesSent() < said && network.Joined() && !loop.WaitsEnded()) {
     if (ElapsedSeconds(start, loop.SecondsSinceMidnight()) >= kMaxTurnSeconds) return;
     loop.PumpOnce(kTurnPumpWait);
   }
@@ -93,5 +93,10 @@ void HostChatClient::ChatSend(const std::string& line) {
 }
 
 std::string HostChatClient::AolVersion() { return wavecrest::AolVersion(host_); }
+
+// The simulated client keeps no away message of its own; a network shows it.
+void HostChatClient::SetAway(const std::string& reason) {
+  if (network_ != nullptr) network_->SetAway(reason);
+}
 
 }  // namespace wavecrest

@@ -55,15 +55,16 @@ class HostChatClient final : public ChatClient {
   // A room on a network that paces its lines: ChatSend then also lets events
   // run until the line has left, so a burst of replies leaves in order and
   // what waits stays as small as the commands running.
-  void SetNetwork(const RoomNetwork* network) { network_ = network; }
+  void SetNetwork(RoomNetwork* network) { network_ = network; }
 
   void ChatSend(const std::string& line) override;
   std::string AolVersion() override;
+  void SetAway(const std::string& reason) override;
 
  private:
   HostWindows& host_;
   EventLoop& loop_;
-  const RoomNetwork* network_ = nullptr;
+  RoomNetwork* network_ = nullptr;
 };
 
 }  // namespace wavecrest

@@ -10,26 +10,24 @@
 // the caller; a line with nowhere to go is dropped, as a line said into a
 // closed room is.
 
+#include "core/chat_scanner.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace wavecrest {
 
-// What kind of line someone else said: an ordinary line, an action ("* nick
-// waves"), or a notice. Only ordinary lines can be commands.
-enum class RoomLineKind { kMessage, kAction, kNotice };
-
-// Whether a speaker is who the owner said would give the commands: lines of
-// an unverified speaker are shown but never obeyed.
-enum class SpeakerTrust { kVerified, kUnverified };
+// What kind of line someone said: an ordinary line, an action ("* nick
+// waves"), a notice, or a message or notice to the member alone. Only
+// ordinary lines of the room can be commands.
+enum class RoomLineKind { kMessage, kAction, kNotice, kPrivateMessage, kPrivateNotice };
 
 struct NetworkLine {
-  std::string speaker;
+  Speaker speaker;     // who said it, as the network vouches; the name is the nick it was said under
   std::string text;    // the visible text, as the chat scanner reads it
   std::string styled;  // the same as chat HTML, for a window that shows styles
   RoomLineKind kind = RoomLineKind::kMessage;
-  SpeakerTrust trust = SpeakerTrust::kVerified;
 };
 
 class RoomNetworkListener {
@@ -65,6 +63,9 @@ class RoomNetwork {
 
   // Whether the member is in the room now.
   virtual bool Joined() const = 0;
+
+  // The member is away for `reason` (empty: back), for whoever asks.
+  virtual void SetAway(const std::string& reason) = 0;
 };
 
 }  // namespace wavecrest

@@ -44,7 +44,7 @@ QTextCharFormat FormatOf(const QTextBrowser* transcript, const QString& word) {
 TEST(ChatRoomWindow, RendersEachLinesChatHtml) {
   VirtualEventLoop loop;
   sim::SimulatedClient client(loop, "9.0", "member");
-  client.Start([](const std::string&, const std::string&) {});
+  client.Start([](const Speaker&, const std::string&) {});
   ChatRoomWindow room(client);
   const struct {
     const char* html;

@@ -39,7 +39,10 @@ wavecrest --client-version |2.5 3.0 4.0 5.0 6.0 7.0 8.0 9.0
 wavecrest --client-version 8|8.0
 wavecrest --settings my|my settings.dat
 wavecrest --console --irc-password-file m|music my settings.dat
+wavecrest --irc-cert my|my settings.dat
+wavecrest --irc-channel-key-file my|my settings.dat
 wavecrest --member |
+wavecrest --owner-account |
 wavecrest --pr|--pretty
 wavecrest s|scan
 wavecrest scan |music

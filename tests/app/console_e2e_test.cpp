@@ -116,6 +116,15 @@ TEST_F(ConsoleE2E, FirstAndSecondStartCountUp) {
   EXPECT_EQ(Shown(second.out[1]), "DJ Bob: .·•× welcome - new user, aol - 6.0, on - 2 ×•·.");
 }
 
+// A said line with control characters in it stays one line of --raw
+// output, the characters shown escaped as the scan tool shows them.
+TEST_F(ConsoleE2E, OneSaidLineIsOneRawOutputLine) {
+  ProgramRun run = Conversation("/as b\x01ob one\ttwo\x1b[2J\x0bthree\n");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out.back(), "b\\x01ob: one\\x09two\\x1b[2J\\x0bthree");
+}
+
 TEST_F(ConsoleE2E, TriggerConversation) {
   ProgramRun run = Conversation("/screenname member\ntrig !\n!.trig?\n.trig?\n/as bob !.trig?\nexit\n!exit\n.trig?\n");
   EXPECT_EQ(run.exitCode, 0) << run.err;

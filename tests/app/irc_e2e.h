@@ -73,19 +73,22 @@ class IrcE2E : public ::testing::Test {
                                                 << "/\n";
   }
 
-  ChildProcess& Start(const std::vector<std::string>& options, const std::string& url) {
+  ChildProcess& Start(const std::vector<std::string>& options, const std::string& url,
+                      std::vector<std::string> env = {}) {
     std::vector<std::string> argv = {WAVECREST_BINARY, "--console", "--raw", "--settings",
                                      tree_.Path("wavecrest.dat"), "--irc", url};
     argv.insert(argv.end(), options.begin(), options.end());
-    program_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{"WAVECREST_AUDIO_OUT=null"});
+    env.push_back("WAVECREST_AUDIO_OUT=null");
+    program_ = std::make_unique<ChildProcess>(argv, env);
     return *program_;
   }
 
   // Starts the program and waits until `nick` has said the welcome in the room.
   void StartAndAwaitWelcome(IrcPeer& watcher, const std::string& nick, const std::vector<std::string>& options,
-                            Transport transport = Transport::kPlain) {
+                            Transport transport = Transport::kPlain, const std::string& url = "",
+                            std::vector<std::string> env = {}) {
     const std::size_t from = watcher.Lines().size();
-    Start(options, Url(transport));
+    Start(options, url.empty() ? Url(transport) : url, std::move(env));
     const auto isWelcome = [&](const IrcLine& l) {
       return l.nick == nick && Visible(l.Text()).find("welcome - ") != std::string::npos;
     };

@@ -2,6 +2,8 @@
 // see and what they can make it do.
 #include "app/irc_e2e.h"
 
+#include "app/program_options.h"
+
 #include <signal.h>
 
 #include <algorithm>
@@ -27,7 +29,7 @@ TEST_F(IrcE2E, TheMembersOwnClientSaysTheirLinesAndAnswersUnderTheirNick) {
   const std::size_t from = other->Lines().size();
   program_->Write("vol 40\n");
   ASSERT_TRUE(other->Await([](const IrcLine& l) { return Has(l.Text(), "new volume"); }, 10, from));
-  EXPECT_EQ(SaidBy(*other, "dj", room_, from), (std::vector<std::string>{"vol 40", "\x03" "12.·•×\x03" "01 new volume: \x02" "40%\x02 \x03" "12×•·."}));
+  EXPECT_EQ(SaidBy(*other, "dj", room_, from), (std::vector<std::string>{"vol 40", "\x03" "12.·•×\x03 new volume: \x02" "40%\x02 \x03" "12×•·."}));
   other->Say(room_, "\x02hi\x02 \x03" "04,01there");
   EXPECT_TRUE(WaitUntil([&] { return Has(program_->Out(), "\nother: "); }, 10)) << program_->Out();
   program_->Write("/quit\n");
@@ -43,7 +45,7 @@ TEST_F(IrcE2E, AHeadlessBotObeysItsOwnerWithTheExactLineAndLeavesOnExit) {
   auto owner = Person("owner");
   ASSERT_NO_FATAL_FAILURE(StartAndAwaitWelcome(*owner, "wcbot", {"--nick", "wcbot", "--owner-mask", "owner!*@*"}));
   EXPECT_EQ(Answer(*owner, "p echo", "wcbot"),
-            "\x03" "12.·•×\x03" "01 playing #1 - \x02" "echo valley\x02 \x03" "12×•·.");
+            "\x03" "12.·•×\x03 playing #1 - \x02" "echo valley\x02 \x03" "12×•·.");
   const std::size_t from = owner->Lines().size();
   owner->Say(room_, "exit");
   EXPECT_TRUE(owner->Await([](const IrcLine& l) { return QuitBy(l, "wcbot"); }, 10, from));
@@ -54,6 +56,25 @@ TEST_F(IrcE2E, AHeadlessBotObeysItsOwnerWithTheExactLineAndLeavesOnExit) {
   EXPECT_TRUE(Has(program_->Out(), "\nowner: p echo\n"));
   EXPECT_TRUE(Has(program_->Out(), "\nwcbot: </b></u></i><font face=\"times new roman\" color=#0000ff>.·•×<font "
                                    "face=\"times new roman\" color=#000000> playing #1 - <b>echo valley</b> "));
+}
+
+// A private line is shown and never obeyed; a private help is answered by
+// NOTICE, to the one who asked.
+TEST_F(IrcE2E, PrivateLinesAreShownAndHelpAnsweredButNeverObeyed) {
+  Prepare("owner");
+  auto owner = Person("owner");
+  ASSERT_NO_FATAL_FAILURE(StartAndAwaitWelcome(*owner, "wcbot", {"--nick", "wcbot", "--owner-mask", "owner!*@*"}));
+  const std::size_t from = owner->Lines().size();
+  owner->Send("PRIVMSG wcbot :vol 33");
+  owner->Send("NOTICE wcbot :a notice");
+  EXPECT_TRUE(WaitUntil([&] { return Has(program_->Out(), "\n-owner- a notice\n"); }, 10)) << program_->Out();
+  EXPECT_TRUE(Has(program_->Out(), "\n*owner* vol 33\n")) << program_->Out();
+  const auto notice = [](const std::string& part) {
+    return [part](const IrcLine& l) { return l.command == "NOTICE" && l.nick == "wcbot" && Has(l.Text(), part); };
+  };
+  owner->Send("PRIVMSG wcbot :help");
+  EXPECT_TRUE(owner->Await(notice("commands: .trig? exit adv"), 10, from)) << program_->Err();
+  EXPECT_TRUE(SaidBy(*owner, "wcbot", room_, from).empty()) << "nothing private was obeyed";
 }
 
 struct TrustCase {
@@ -133,13 +154,51 @@ TEST_F(IrcE2E, TlsNeedsATrustedCertificate) {
 
 TEST(IrcOptions, ABadUrlGetsAUsageMessage) {
   for (const std::string url : {"http://127.0.0.1/#room", "irc://127.0.0.1:70000/#room", "irc://127.0.0.1/room",
-                                "irc:///#room", "irc://127.0.0.1/#"}) {
+                                "irc:///#room", "irc://127.0.0.1/#", "irc://127.0.0.1/#locked?key=x"}) {
     const TempTree tree;
     ChildProcess p({WAVECREST_BINARY, "--console", "--raw", "--settings", tree.Path("wavecrest.dat"), "--irc", url},
                    {"WAVECREST_AUDIO_OUT=null"});
     p.CloseInput();
     EXPECT_EQ(p.Exit(30), 2) << url;
     EXPECT_TRUE(Has(p.Err(), "usage: wavecrest")) << url << ": " << p.Err();
+  }
+}
+
+// The network's options: each with the others it needs, and every file it
+// names readable at start rather than on the first connection.
+TEST(IrcOptions, WhatTheNetworksOptionsNeed) {
+  const TempTree tree;
+  const std::string readable = tree.Path("readable");
+  std::ofstream(readable) << "x\n";
+  const std::string missing = tree.Path("missing");
+  ::unsetenv("WAVECREST_IRC_PASSWORD");
+  const struct {
+    std::vector<std::string> args;
+    const char* error;  // nullptr: accepted
+  } cases[] = {
+      {{"--irc", "ircs://h/#c", "--irc-cert", readable, "--irc-ca", readable}, nullptr},
+      {{"--irc", "irc://h/#c", "--irc-account", "bot", "--irc-password-file", readable, "--owner-account", "dj"}, nullptr},
+      {{"--irc", "irc://h/#c", "--owner", "dj", "--irc-channel-key-file", readable}, nullptr},
+      {{"--irc", "ircs://h/#c", "--irc-ca", missing}, "--irc-ca: cannot read"},
+      {{"--irc", "ircs://h/#c", "--irc-cert", missing}, "--irc-cert: cannot read"},
+      {{"--irc", "irc://h/#c", "--irc-channel-key-file", missing}, "--irc-channel-key-file: cannot read"},
+      {{"--irc", "irc://h/#c", "--irc-cert", readable}, "--irc-cert needs an ircs:// address"},
+      {{"--irc", "irc://h/#c", "--irc-account", "bot"}, "--irc-account needs its password"},
+      {{"--irc", "irc://h/#c", "--owner", "two words"}, "--owner needs the owner's nick"},
+      {{"--owner-account", "dj"}, "go with --irc"},
+      {{"--irc-cert", readable}, "go with --irc"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"wavecrest", "--console"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ParsedOptions parsed = ParseProgramOptions(args);
+    if (c.error == nullptr) {
+      EXPECT_TRUE(parsed.options) << args[2] << " " << args[3] << ": " << parsed.message;
+      continue;
+    }
+    EXPECT_FALSE(parsed.options) << c.error;
+    EXPECT_EQ(parsed.exitCode, 2) << c.error;
+    EXPECT_TRUE(Has(parsed.message, c.error)) << parsed.message;
   }
 }
 

@@ -66,6 +66,29 @@ TEST_F(IrcE2E, AFileNameCannotInjectACommand) {
   EXPECT_EQ(seen, (std::vector<std::string>{"PRIVMSG playing", "PRIVMSG volume"}));
 }
 
+// Exit after a burst of answers: every line the bot said (the room echoes
+// each on standard output) reaches the channel, in order, and the QUIT
+// follows the goodbye at once rather than half a minute later.
+TEST_F(IrcE2E, ExitLetsEveryLineAlreadySaidLeaveAndQuitsRightAfter) {
+  Prepare("owner");
+  auto owner = Person("owner");
+  ASSERT_NO_FATAL_FAILURE(StartAndAwaitWelcome(*owner, "wcbot", kBot));
+  const std::size_t from = owner->Lines().size();
+  for (int i = 0; i < 6; ++i) owner->Say(room_, "adv");
+  owner->Say(room_, "exit");
+  EXPECT_EQ(program_->Exit(60), 0) << program_->Err();
+  const auto quit = owner->Await([](const IrcLine& l) { return l.command == "QUIT" && l.nick == "wcbot"; }, 10, from);
+  ASSERT_TRUE(quit);
+  const std::string out = "\n" + program_->Out();
+  std::size_t composed = 0;
+  for (std::size_t at = out.find("\nwcbot: "); at != std::string::npos; at = out.find("\nwcbot: ", at + 1)) ++composed;
+  const auto said = SaidBy(*owner, "wcbot", room_);
+  EXPECT_EQ(said.size(), composed) << program_->Out();
+  ASSERT_FALSE(said.empty());
+  EXPECT_TRUE(Has(Visible(said.back()), "goodbye - ")) << said.back();
+  EXPECT_EQ(SaidBy(*owner, "wcbot", room_, *quit).size(), 0u) << "nothing after the QUIT";
+}
+
 // The styled bytes of lines as a client shows them: formatting starts afresh
 // on every line. Spaces are left out, since a split may take one.
 std::vector<std::tuple<char, bool, int>> Styled(const std::vector<std::string>& lines) {
@@ -99,7 +122,7 @@ TEST_F(IrcE2E, ALongDecorationIsSplitWithItsFormattingCarriedOver) {
   const std::size_t from = owner->Lines().size();
   owner->Say(room_, "fascii " + ascii);
   // The whole reply: the new decoration in front, then again in bold in the middle.
-  const std::vector<std::string> whole = {"\x03" "12" + ascii + "\x03" "01 new front ascii: \x02" + ascii +
+  const std::vector<std::string> whole = {"\x03" "12" + ascii + "\x03 new front ascii: \x02" + ascii +
                                           "\x02 \x03" "12×•·."};
   const auto complete = [&] { return Styled(SaidBy(*owner, "wcbot", room_, from)).size() >= Styled(whole).size(); };
   ASSERT_TRUE(WaitUntil(complete, 15)) << "stderr: " << program_->Err();

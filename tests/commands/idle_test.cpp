@@ -55,6 +55,16 @@ TEST(Idle, IgnoredInTheOtherState) {
   EXPECT_TRUE(s.bot().tmrIdle->Enabled());
 }
 
+// On a network the member's away reason is the idle reason, until idleoff.
+TEST(Idle, SetsTheAwayReasonAndClearsIt) {
+  Scenario s;
+  s.MemberSays("idle Gone Fishing");
+  s.MemberSays("idle other");
+  s.MemberSays("idleoff");
+  s.MemberSays("idleoff");
+  EXPECT_EQ(s.t.chat.away, (Lines{"gone fishing", ""}));
+}
+
 TEST(Idle, CountsAreUpdatedBeforeTheReplyIsSent) {
   Scenario s;
   s.MemberSays("idle brb");

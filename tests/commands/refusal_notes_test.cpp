@@ -20,15 +20,18 @@ void Nothing(Scenario&) {}
 
 // The library's first song is loaded and current.
 void Playing(Scenario& s) {
-  s.t.player.Open(MusicPath("first"));
+  s.t.player.Open(MusicPath("first song"));
   s.bot().form1.List3.listIndex = s.bot().form1.List2.listIndex = 0;
-  s.bot().form1.lblSong = "first";
+  s.bot().form1.lblSong = "first song";
 }
 
 void PlayingSilently(Scenario& s) {
   Playing(s);
   s.bot().form1.lblSi = "on";
 }
+
+// Both songs match: the matches window shows them.
+void Matches(Scenario& s) { s.MemberSays("p song"); }
 
 TEST(RefusalNotes, EveryLineAHandlerLeavesUnansweredSaysWhy) {
   const struct {
@@ -59,13 +62,23 @@ TEST(RefusalNotes, EveryLineAHandlerLeavesUnansweredSaysWhy) {
       {Nothing, "idleoff", "idle is not on"},
       {[](Scenario& s) { s.bot().form1.Text1 = "ab"; }, "coms",
        R"(the screen-name box holds no screen name ("ab"): the window stays, and a message box asks for one)"},
+      {Nothing, "matches", R"(there is no matches window: "p x" with several matches opens one)"},
+      {Nothing, "pick 1", R"(there is no matches window: "p x" with several matches opens one)"},
+      {Matches, "pick 3", "the matches window's rows are 1 to 2"},
+      {Matches, "pick two", "the matches window's rows are 1 to 2"},
+      {[](Scenario& s) { Matches(s), s.MemberSays("pick 1"); }, "pick 2",
+       "the matches window is hidden: a song was picked from it already"},
+      {[](Scenario& s) { Matches(s), s.bot().form1.List2.items[1] = "renamed"; }, "pick 2",
+       "the library was rebuilt since the matches were found: row 2 names none of its songs now"},
+      {[](Scenario& s) { Matches(s), s.bot().form1.lblSi = "on"; }, "pick 1",
+       "silent mp3 play is on: the picked song is not announced"},
   };
   std::vector<std::string> notes;
   SetDiagnosticSink([&notes](std::string_view note) { notes.emplace_back(note); });
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
-    Scenario s;
-    LoadLibrary(s, {"first", "second"});
+    Scenario s(RoomKind::kNetwork);  // the network's words too
+    LoadLibrary(s, {"first song", "second song"});
     c.before(s);
     s.TakeBodies();
     notes.clear();

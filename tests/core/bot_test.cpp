@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,75 @@ TEST(BotWatchers, HearOfEachOutermostHandlerAfterItEnded) {
   t.bot.StopWatching(watch);
   t.bot.RunCounted([] {});
   EXPECT_EQ(log, (Log{"saw outer", "saw outer", "saw outer"}));
+}
+
+// Lines that each pause, as a handler that speaks does, all arriving at
+// once: the first nest in one another as they always have, and beyond the
+// bound the rest wait their turn, in arrival order, however many there are.
+struct PausingLines {
+  explicit PausingLines(testing::TestBot& bot) : t(bot) {}
+  // Each line, as it is taken, finds the next one already arrived.
+  void Arrive(int count, int i = 0) {
+    if (i == count) return;
+    t.loop.Post([this, count, i] {
+      Arrive(count, i + 1);
+      t.bot.TakeLine([this, i] {
+        t.bot.RunCounted([this, i] {
+          started.push_back(i);
+          startedAt.push_back(t.loop.Now());
+          deepest = std::max(deepest, t.bot.BusyDepth());
+          WaitSeconds(t.loop, 1);
+        });
+      });
+    });
+  }
+  testing::TestBot& t;
+  std::vector<int> started;
+  std::vector<double> startedAt;
+  int deepest = 0;
+};
+
+TEST(BotTakeLine, BeyondTheNestingBoundLinesWaitTheirTurnInArrivalOrder) {
+  for (const int lines : {10, 2000}) {
+    testing::TestBot t;
+    PausingLines p(t);
+    const double start = t.loop.Now();
+    p.Arrive(lines);
+    t.loop.RunFor(lines);
+    std::vector<int> inOrder(static_cast<std::size_t>(lines));
+    for (int i = 0; i < lines; ++i) inOrder[static_cast<std::size_t>(i)] = i;
+    EXPECT_EQ(p.started, inOrder) << lines;
+    EXPECT_EQ(p.deepest, std::min(lines, kMaxNesting)) << lines;
+    if (lines <= kMaxNesting) {
+      EXPECT_EQ(p.startedAt.back(), start) << "ordinary nesting: each starts inside the pause of the one before";
+    }
+    EXPECT_EQ(t.bot.BusyDepth(), 0);
+  }
+}
+
+// The end (exit, /quit, a signal) comes at once however deep the nesting:
+// every pause gives up, nothing waiting starts, nothing more is said.
+TEST(BotEnd, EndsEveryWaitAndDropsTheLinesStillWaiting) {
+  testing::TestBot t;
+  PausingLines p(t);
+  p.Arrive(200);
+  double endedAt = 0;
+  std::size_t startedBeforeTheEnd = 0;
+  const auto quit = t.loop.CreateTimer(std::chrono::milliseconds(500), [&] {
+    endedAt = t.loop.Now();
+    startedBeforeTheEnd = p.started.size();
+    t.bot.End();
+  });
+  quit->SetEnabled(true);
+  const double start = t.loop.Now();
+  while (t.loop.Now() - start < 0.4) t.loop.PumpOnce(std::chrono::milliseconds(100));
+  EXPECT_EQ(t.bot.BusyDepth(), 0);
+  EXPECT_EQ(endedAt - start, 0.5);
+  EXPECT_LT(t.loop.Now() - endedAt, 0.01) << "every pause gave up at once";
+  EXPECT_EQ(startedBeforeTheEnd, static_cast<std::size_t>(kMaxNesting));
+  EXPECT_EQ(p.started.size(), startedBeforeTheEnd);
+  EXPECT_EQ(t.bot.LinesWaiting(), 0u);
+  EXPECT_TRUE(t.loop.WaitsEnded());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/dispatcher.h"
 
 #include "commands/command_table.h"
+#include "core/bot.h"
 #include "core/diagnostics.h"
 #include "support/fakes.h"
 
@@ -84,6 +85,48 @@ TEST(CommandTable, HoldsTheFortyFourWordsInDispatchOrder) {
   const auto table = CommandTable();
   ASSERT_EQ(table.size(), std::size(words));
   for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].word, words[i]) << i;
+  // On a network the same words, then the two that stand for the matches window.
+  const auto network = NetworkCommandTable();
+  ASSERT_EQ(network.size(), std::size(words) + 2);
+  for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(network[i].word, words[i]) << i;
+  EXPECT_EQ(network[44].word, "matches");
+  EXPECT_EQ(network[45].word, "pick");
+  EXPECT_EQ(MatchCommand(network, "", "mp3", "pick 2")->input, "2");
+}
+
+// Who the member is: lines typed here (and the member's identity on another
+// client) by the screen name; other lines by the account when one is given,
+// else by the name, the mask, and what the network can vouch for.
+TEST(IsMembersLine, DecidesByWhatTheRoomVouchesFor) {
+  using enum LineSource;
+  using enum MaskCheck;
+  using enum RoomSpeakers;
+  const OwnerRule byName{std::nullopt, kByScreenName}, inPerson{std::nullopt, kOnlyVouched},
+      byAccount{"DjAccount", kByScreenName};
+  const struct {
+    const char* name;
+    OwnerRule rule;
+    Speaker speaker;
+    bool members;
+  } cases[] = {
+      {"the local room: the name in the box", byName, {"Some Member"}, true},
+      {"the local room: another name", byName, {"someone"}, false},
+      {"typed here under the box's name", inPerson, {"somemember", std::nullopt, kTypedHere}, true},
+      {"typed here, the box holding another", inPerson, {"dj", std::nullopt, kTypedHere}, false},
+      {"the member's other client, vouched", inPerson, {"Some Member", std::nullopt, kMembersOtherClient}, true},
+      {"a bot's owner by name", byName, {"Some Member", std::nullopt, kRoom, kNoMask}, true},
+      {"a bot's owner matching the mask", byName, {"Some Member", std::nullopt, kRoom, kPassed}, true},
+      {"a bot's owner failing the mask", byName, {"Some Member", std::nullopt, kRoom, kFailed}, false},
+      {"in person: a stranger under the name", inPerson, {"Some Member", std::nullopt, kRoom, kNoMask}, false},
+      {"in person: the name and the mask", inPerson, {"Some Member", std::nullopt, kRoom, kPassed}, true},
+      {"by account, any nick", byAccount, {"guest42", "djaccount", kRoom}, true},
+      {"by account: the name alone is nobody", byAccount, {"Some Member", std::nullopt, kRoom, kPassed}, false},
+      {"by account: another account", byAccount, {"Some Member", "eve", kRoom}, false},
+      {"by account: typed here still by the box", byAccount, {"Some Member", std::nullopt, kTypedHere}, true},
+  };
+  Form1 form;
+  form.Text1 = "Some Member";
+  for (const auto& c : cases) EXPECT_EQ(IsMembersLine(c.rule, form, c.speaker), c.members) << c.name;
 }
 
 // Dispatch end to end, with every handler replaced by a recorder.

@@ -63,5 +63,14 @@ TEST(WaitSeconds, ANestedPauseInsideAPauseEndsBothInOrder) {
   EXPECT_EQ(order, (std::vector<std::string>{"inner start", "inner end", "outer end"}));
 }
 
+TEST(WaitSeconds, GivesUpAtOnceOnceTheProgramIsEnding) {
+  VirtualEventLoop loop(43200.0);
+  loop.Post([&] { loop.EndWaits(); });
+  WaitSeconds(loop, 1);
+  EXPECT_EQ(loop.Now(), 43200.0);
+  WaitSeconds(loop, 1);
+  EXPECT_EQ(loop.Now(), 43200.0);
+}
+
 }  // namespace
 }  // namespace wavecrest

@@ -283,6 +283,8 @@ class SteppingClockLoop final : public EventLoop {
   std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) override {
     return inner.CreateTimer(interval, std::move(onTick));
   }
+  void EndWaits() override { inner.EndWaits(); }
+  bool WaitsEnded() const override { return inner.WaitsEnded(); }
   testing::VirtualEventLoop inner;
   int pumps = 0;
 

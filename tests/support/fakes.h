@@ -43,6 +43,8 @@ class RecordingChat final : public ChatClient {
     if (onSend) onSend();
   }
   std::string AolVersion() override { return version; }
+  void SetAway(const std::string& reason) override { away.push_back(reason); }
+  std::vector<std::string> away;
 };
 
 class FakeScanner final : public ChatScanner {

@@ -13,7 +13,7 @@ std::string BodyOf(const std::string& line) {
   return line.substr(begin, end - begin);
 }
 
-Scenario::Scenario() {
+Scenario::Scenario(RoomKind room) : t(CommandRoutines(room)) {
   Form1& f = t.bot.form1;
   f.Text1 = "Some Member";
   f.lblHandle = "dj";

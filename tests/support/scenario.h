@@ -20,8 +20,9 @@ std::string BodyOf(const std::string& line);
 // member's screen name set and the start-up look in place.
 class Scenario {
  public:
-  Scenario();
-  TestBot t{CommandRoutines()};
+  // The room the commands are for: the local room's table, or a network's.
+  explicit Scenario(RoomKind room = RoomKind::kLocal);
+  TestBot t;
   Bot& bot() { return t.bot; }
 
   // The member says `text` in the room; events run until nothing is pending.

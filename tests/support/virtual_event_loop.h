@@ -25,6 +25,8 @@ class VirtualEventLoop final : public EventLoop {
   LocalDateTime LocalNow() const override;
   void Post(std::function<void()> task) override;
   std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) override;
+  void EndWaits() override { waitsEnded_ = true; }
+  bool WaitsEnded() const override { return waitsEnded_; }
 
   // Pumps until the virtual clock has moved `seconds` on.
   void RunFor(double seconds);
@@ -49,6 +51,7 @@ class VirtualEventLoop final : public EventLoop {
   std::deque<std::function<void()>> posted_;
   std::map<int, TimerState*> timers_;
   int nextTimerId_ = 1;
+  bool waitsEnded_ = false;
 };
 
 }  // namespace wavecrest::testing

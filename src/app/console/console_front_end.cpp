@@ -61,16 +61,21 @@ std::optional<double> ParseWaitSeconds(const std::string& text) {
 }
 
 // A room line as standard output shows it: "SPEAKER: TEXT"; a network's
-// actions as "* SPEAKER TEXT" and notices as "-SPEAKER- TEXT". With a
-// palette (--pretty) the line is rendered for the terminal, else raw.
+// actions as "* SPEAKER TEXT", notices as "-SPEAKER- TEXT" and private
+// messages as "*SPEAKER* TEXT". With a palette (--pretty) the line is
+// rendered for the terminal; else it is raw, its control characters
+// escaped as the scan tool shows them, so one line said is one line out.
 std::string ConsoleRoomLine(const sim::RoomLine& line, const std::optional<TerminalPalette>& pretty) {
-  const std::string speaker = pretty ? "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m" : line.speaker;
+  const std::string speaker =
+      pretty ? "\x1b[1m" + WithoutControlCharacters(line.speaker) + "\x1b[0m" : EscapeControls(line.speaker);
   // A network line's text is plain; its styled form is the HTML to render.
   const std::string text =
-      pretty ? RenderChatHtml(line.styled.empty() ? line.text : line.styled, *pretty) : line.text;
+      pretty ? RenderChatHtml(line.styled.empty() ? line.text : line.styled, *pretty) : EscapeControls(line.text);
   switch (line.kind) {
     case RoomLineKind::kAction: return "* " + speaker + " " + text;
-    case RoomLineKind::kNotice: return "-" + speaker + "- " + text;
+    case RoomLineKind::kNotice:
+    case RoomLineKind::kPrivateNotice: return "-" + speaker + "- " + text;
+    case RoomLineKind::kPrivateMessage: return "*" + speaker + "* " + text;
     case RoomLineKind::kMessage: break;
   }
   return speaker + ": " + text;
@@ -202,7 +207,8 @@ class ConsoleSession {
     if (what.starts_with("play ")) {
       const auto row = ParseRowNumber(what.substr(5));
       if (!row) return Complain("usage: /matches play N (a row number from 1)");
-      return DoubleClickMatchesRow(bot_, *row - 1);
+      DoubleClickMatchesRow(bot_, *row - 1);
+      return;
     }
     if (what == "scroll") {
       // The scroll posts a row a second until it ends. It runs from the event

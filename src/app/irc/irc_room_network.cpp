@@ -2,8 +2,14 @@
 
 #include "core/control_characters.h"
 #include "core/diagnostics.h"
+#include "host/irc/text.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
 #include <QSslConfiguration>
+#include <QSslKey>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,11 +17,12 @@
 namespace wavecrest {
 namespace {
 
-// A server line is at most 512 bytes, 8191 with message tags; anything
-// longer is not a line of this protocol and is dropped rather than held.
-constexpr std::size_t kMaxServerLineBytes = 16 * 1024;
-// How long Quit waits for the last lines and the QUIT to leave.
+// How long a connection may take to be ready: TCP, and TLS on top.
+constexpr int kHandshakeMilliseconds = 20000;
+// How long Quit waits for the QUIT to leave once it is sent, and at most in
+// all however many lines are still paced before it.
 constexpr int kQuitFlushMilliseconds = 2000;
+constexpr double kMaxQuitSeconds = 60.0;
 
 void Complain(const std::string& text) {
   const std::string line = "wavecrest: irc: " + WithoutControlCharacters(text) + "\n";
@@ -25,13 +32,31 @@ void Complain(const std::string& text) {
 
 std::string HostAndPort(const irc::Url& url) { return url.host + ":" + std::to_string(url.port); }
 
-RoomLineKind KindOf(irc::LineKind kind) {
+RoomLineKind KindOf(irc::LineKind kind, bool toMember) {
   switch (kind) {
     case irc::LineKind::kAction: return RoomLineKind::kAction;
-    case irc::LineKind::kNotice: return RoomLineKind::kNotice;
+    case irc::LineKind::kNotice: return toMember ? RoomLineKind::kPrivateNotice : RoomLineKind::kNotice;
     case irc::LineKind::kMessage: break;
   }
-  return RoomLineKind::kMessage;
+  return toMember ? RoomLineKind::kPrivateMessage : RoomLineKind::kMessage;
+}
+
+MaskCheck MaskCheckOf(irc::MaskVerdict verdict) {
+  switch (verdict) {
+    case irc::MaskVerdict::kMatches: return MaskCheck::kPassed;
+    case irc::MaskVerdict::kFails: return MaskCheck::kFailed;
+    case irc::MaskVerdict::kNoMask: break;
+  }
+  return MaskCheck::kNoMask;
+}
+
+NetworkLine RoomLineOf(const irc::ChannelLine& line, bool toMember) {
+  const LineSource source =
+      line.sender == irc::Sender::kOwnIdentity ? LineSource::kMembersOtherClient : LineSource::kRoom;
+  // Whatever the server let through, no control character goes further.
+  const Speaker speaker{WithoutControlCharacters(line.nick), line.account, source, MaskCheckOf(line.mask)};
+  return NetworkLine{speaker, WithoutControlCharacters(line.text), irc::IrcToChatHtml(line.styled),
+                     KindOf(line.kind, toMember)};
 }
 
 }  // namespace
@@ -42,8 +67,10 @@ IrcRoomNetwork::IrcRoomNetwork(IrcRoomSettings settings)
   tickTimer_.setSingleShot(true);
   tickTimer_.setTimerType(Qt::PreciseTimer);
   reconnectTimer_.setSingleShot(true);
+  handshakeTimer_.setSingleShot(true);
   connect(&tickTimer_, &QTimer::timeout, this, &IrcRoomNetwork::Tick);
   connect(&reconnectTimer_, &QTimer::timeout, this, &IrcRoomNetwork::Connect);
+  connect(&handshakeTimer_, &QTimer::timeout, this, &IrcRoomNetwork::OnHandshakeDeadline);
   connect(&socket_, &QSslSocket::connected, this, [this] {
     if (!settings_.url.tls) OnSocketReady();
   });
@@ -54,17 +81,7 @@ IrcRoomNetwork::IrcRoomNetwork(IrcRoomSettings settings)
     if (socket_.state() == QAbstractSocket::UnconnectedState) OnSocketGone();
   });
   connect(&socket_, &QSslSocket::sslErrors, this, &IrcRoomNetwork::OnSslErrors);
-
-  if (settings_.url.tls) {
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    if (settings_.caFile) {
-      const auto cas = QSslCertificate::fromPath(QString::fromStdString(settings_.caFile->string()));
-      if (cas.isEmpty()) Complain("no certificate could be read from " + settings_.caFile->string());
-      tls.addCaCertificates(cas);
-    }
-    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    socket_.setSslConfiguration(tls);
-  }
+  if (settings_.url.tls) ConfigureTls();
 }
 
 IrcRoomNetwork::~IrcRoomNetwork() {
@@ -73,11 +90,39 @@ IrcRoomNetwork::~IrcRoomNetwork() {
   socket_.abort();
 }
 
+void IrcRoomNetwork::ConfigureTls() {
+  QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+  if (settings_.caFile) {
+    const auto cas = QSslCertificate::fromPath(QString::fromStdString(settings_.caFile->string()));
+    if (cas.isEmpty()) Complain("no certificate could be read from " + settings_.caFile->string());
+    tls.addCaCertificates(cas);
+  }
+  if (settings_.certificateFile) {
+    const QString path = QString::fromStdString(settings_.certificateFile->string());
+    const auto certificates = QSslCertificate::fromPath(path);
+    QFile file(path);
+    const QByteArray pem = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QSslKey key(pem, QSsl::Ec);
+    if (key.isNull()) key = QSslKey(pem, QSsl::Rsa);
+    if (certificates.isEmpty() || key.isNull()) {
+      Complain("no certificate and key could be read from " + settings_.certificateFile->string());
+    } else {
+      tls.setLocalCertificate(certificates.front());
+      tls.setPrivateKey(key);
+    }
+  }
+  tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+  socket_.setSslConfiguration(tls);
+}
+
 double IrcRoomNetwork::Now() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
 
 void IrcRoomNetwork::Connect() {
   if (quitting_ || socket_.state() != QAbstractSocket::UnconnectedState) return;
-  unsplit_.clear();
+  reader_.Reset();
+  closeReason_.reset();
+  certificateDetailsSaid_ = false;
+  handshakeTimer_.start(kHandshakeMilliseconds);
   const QString host = QString::fromStdString(settings_.url.host);
   if (settings_.url.tls) {
     socket_.connectToHostEncrypted(host, settings_.url.port);
@@ -94,21 +139,30 @@ bool IrcRoomNetwork::WaitUntilJoined(EventLoop& loop, std::chrono::milliseconds 
     if (left <= 0) break;
     loop.PumpOnce(std::chrono::milliseconds(static_cast<long>(left * 1000.0) + 1));
   }
+  sayJoin_ = !Joined();
   return Joined();
 }
 
 void IrcRoomNetwork::Quit(const std::string& message) {
   if (quitting_) return;
+  quitting_ = true;  // the disconnect that follows is ours: no reconnecting
   reconnectTimer_.stop();
+  handshakeTimer_.stop();
   if (connected_) {
-    quitting_ = true;  // the disconnect that follows is ours: no reconnecting
     session_.Quit(message, Now());
+    ScheduleTick();
+    const double waiting = static_cast<double>(linesQueued_ - std::min(linesQueued_, session_.LinesSent()));
+    const double deadline = Now() + std::min(kMaxQuitSeconds, 5.0 + waiting);
+    while (connected_ && !session_.QuitSent() && Now() < deadline) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     socket_.flush();
     socket_.waitForBytesWritten(kQuitFlushMilliseconds);
+    // The server closes once it has read the QUIT; closing first could make
+    // it drop what it had not read yet.
+    if (socket_.state() == QAbstractSocket::ConnectedState) socket_.waitForDisconnected(kQuitFlushMilliseconds);
     socket_.disconnectFromHost();
-    if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.waitForDisconnected(kQuitFlushMilliseconds);
   }
-  quitting_ = true;
   socket_.abort();
 }
 
@@ -122,8 +176,8 @@ void IrcRoomNetwork::Say(const std::string& line) {
   ScheduleTick();
 }
 
-
 void IrcRoomNetwork::OnSocketReady() {
+  handshakeTimer_.stop();
   connected_ = true;
   lastProblem_.clear();
   Diagnose("connected to " + HostAndPort(settings_.url));
@@ -133,32 +187,53 @@ void IrcRoomNetwork::OnSocketReady() {
 
 void IrcRoomNetwork::OnBytes() {
   const QByteArray bytes = socket_.readAll();
-  unsplit_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  std::size_t start = 0;
-  for (std::size_t nl; (nl = unsplit_.find('\n', start)) != std::string::npos; start = nl + 1) {
-    std::string_view line(unsplit_.data() + start, nl - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty() && line.size() <= kMaxServerLineBytes) session_.OnLineReceived(line, Now());
-    if (quitting_) return;
+  for (const std::string& line : reader_.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    session_.OnLineReceived(line, Now());
+    if (!connected_) return;
   }
-  unsplit_.erase(0, start);
-  if (unsplit_.size() > kMaxServerLineBytes) unsplit_.clear();
   ScheduleTick();
 }
 
-// Whatever ended the connection (the server, the network, our own
-// keepalive), the session starts afresh and the network is tried again.
+void IrcRoomNetwork::OnHandshakeDeadline() {
+  Close(settings_.url.tls ? "the TLS handshake did not finish within 20 s; the port may not speak TLS"
+                          : "no connection within 20 s");
+}
+
+// Ends this connection; the reconnect follows (or nothing, when quitting).
+void IrcRoomNetwork::Close(const std::string& why) {
+  closeReason_ = why;
+  socket_.abort();
+  OnSocketGone();  // unless the abort has already told it
+}
+
+std::string IrcRoomNetwork::WhyClosed() const {
+  if (closeReason_) return *closeReason_;
+  switch (socket_.error()) {
+    case QAbstractSocket::RemoteHostClosedError: return "the server closed the connection";
+    case QAbstractSocket::UnknownSocketError: return "the connection ended";
+    case QAbstractSocket::SslHandshakeFailedError:
+      if (!certificateDetailsSaid_) return socket_.errorString().toStdString() + "; the port may not speak TLS";
+      break;
+    default: break;
+  }
+  return socket_.errorString().toStdString();
+}
+
+// Whatever ended the connection (the server, the network, a deadline, our
+// own keepalive), the session starts afresh and the network is tried again.
 void IrcRoomNetwork::OnSocketGone() {
   if (reconnectTimer_.isActive()) return;  // told twice (error, then disconnected)
+  handshakeTimer_.stop();
   const bool wasConnected = connected_;
   connected_ = false;
   tickTimer_.stop();
   if (wasConnected) session_.OnDisconnected(Now());
   if (quitting_) return;
   const double delay = session_.ReconnectDelay();
-  const std::string why = socket_.errorString().toStdString();
-  OnProblem((wasConnected ? "connection to " : "cannot connect to ") + HostAndPort(settings_.url) + " (" + why +
-            "); trying again in " + std::to_string(static_cast<int>(delay)) + " s");
+  const std::string why = WhyClosed();
+  OnProblem((wasConnected ? "connection to " : "cannot connect to ") + HostAndPort(settings_.url) +
+            (why.empty() ? " ended" : " (" + why + ")") + "; trying again in " +
+            std::to_string(static_cast<int>(delay)) + " s");
   reconnectTimer_.start(static_cast<int>(delay * 1000.0));
 }
 
@@ -182,8 +257,7 @@ void IrcRoomNetwork::ScheduleTick() {
 void IrcRoomNetwork::Tick() {
   if (!connected_) return;
   if (session_.OnTick(Now()) == irc::SessionAction::kReconnect) {
-    socket_.abort();  // disconnected follows, and with it the reconnect
-    return;
+    return Close("");  // the session has said why
   }
   ScheduleTick();
 }
@@ -200,12 +274,12 @@ void IrcRoomNetwork::SendLine(const std::string& line) {
   socket_.flush();
 }
 
-void IrcRoomNetwork::OnChannelLine(const std::string& speaker, const std::string& text, const std::string& styled,
-                                   irc::LineKind kind, bool trusted) {
-  if (listener_ == nullptr) return;
-  // Whatever the server let through, no control character goes further.
-  listener_->OnNetworkLine(NetworkLine{WithoutControlCharacters(speaker), WithoutControlCharacters(text), styled,
-                                       KindOf(kind), trusted ? SpeakerTrust::kVerified : SpeakerTrust::kUnverified});
+void IrcRoomNetwork::OnChannelLine(const irc::ChannelLine& line) {
+  if (listener_ != nullptr) listener_->OnNetworkLine(RoomLineOf(line, false));
+}
+
+void IrcRoomNetwork::OnPrivateLine(const irc::ChannelLine& line) {
+  if (listener_ != nullptr) listener_->OnNetworkLine(RoomLineOf(line, true));
 }
 
 void IrcRoomNetwork::OnPeople(const std::vector<std::string>& nicks) {
@@ -217,7 +291,10 @@ void IrcRoomNetwork::OnOwnNick(const std::string& nick) {
 }
 
 void IrcRoomNetwork::OnJoined() {
-  Diagnose("joined " + settings_.url.channel + " as " + session_.Nick());
+  const std::string joined = "joined " + settings_.url.channel + " as " + session_.Nick();
+  if (sayJoin_) Complain(joined);
+  else Diagnose(joined);
+  sayJoin_ = false;
   if (listener_ != nullptr) listener_->OnNetworkJoined(true);
 }
 
@@ -229,6 +306,14 @@ void IrcRoomNetwork::OnProblem(const std::string& text) {
   if (text == lastProblem_) return;
   lastProblem_ = text;
   Complain(text);
+}
+
+std::string IrcRoomNetwork::HelpText(const std::string& word) { return settings_.help ? settings_.help(word) : std::string(); }
+
+double IrcRoomNetwork::UnixTime() { return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0; }
+
+std::string IrcRoomNetwork::LocalTime() {
+  return QLocale::c().toString(QDateTime::currentDateTime(), "ddd MMM dd HH:mm:ss yyyy").toStdString();
 }
 
 }  // namespace wavecrest

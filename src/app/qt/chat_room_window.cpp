@@ -63,6 +63,8 @@ QString TranscriptHtml(const sim::RoomLine& line) {
   switch (line.kind) {
     case RoomLineKind::kAction: return "* " + speaker + " " + text;
     case RoomLineKind::kNotice: return "-" + speaker + "- " + text;
+    case RoomLineKind::kPrivateMessage: return "*" + speaker + "* " + text;
+    case RoomLineKind::kPrivateNotice: return "-" + speaker + "- " + text;
     case RoomLineKind::kMessage: break;
   }
   return speaker + ": " + text;

@@ -16,6 +16,11 @@ class QtEventLoop final : public EventLoop {
   LocalDateTime LocalNow() const override;
   void Post(std::function<void()> task) override;
   std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) override;
+  void EndWaits() override { waitsEnded_ = true; }
+  bool WaitsEnded() const override { return waitsEnded_; }
+
+ private:
+  bool waitsEnded_ = false;
 };
 
 }  // namespace wavecrest

@@ -13,6 +13,15 @@ constexpr int kNoColour = -1;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The room's default text colour is black, which most terminal IRC users
+// would see as nothing on their dark screens: black and what is nearest to
+// it are left to the reader's own colour.
+int ReadableColour(std::uint32_t rgb) {
+  constexpr int kBlack = 1;
+  const int nearest = NearestColour(rgb);
+  return nearest == kBlack ? kNoColour : nearest;
+}
+
 std::string TwoDigits(int value) { return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)}; }
 
 struct IrcLook {
@@ -52,9 +61,9 @@ std::string Transition(const IrcLook& from, const IrcLook& to, char next) {
 }
 
 // What IRC can show of a run's look: the face has no code, and a colour is
-// the nearest standard one.
+// the nearest readable standard one.
 IrcLook IrcLookOf(const Look& look) {
-  return IrcLook{look.bold, look.italic, look.underline, look.colour ? NearestColour(*look.colour) : kNoColour};
+  return IrcLook{look.bold, look.italic, look.underline, look.colour ? ReadableColour(*look.colour) : kNoColour};
 }
 
 }  // namespace

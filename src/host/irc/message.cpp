@@ -27,6 +27,40 @@ std::string_view TakeWord(std::string_view& rest) {
   return word;
 }
 
+// A tag value as sent: "\:" is ';', "\s" a space, "\\" a backslash, "\r" and
+// "\n" CR and LF; a backslash before anything else stands for that
+// character, and one at the end for nothing.
+std::string UnescapeTagValue(std::string_view value) {
+  std::string plain;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\') {
+      plain += value[i];
+      continue;
+    }
+    if (++i == value.size()) break;
+    switch (value[i]) {
+      case ':': plain += ';'; break;
+      case 's': plain += ' '; break;
+      case 'r': plain += '\r'; break;
+      case 'n': plain += '\n'; break;
+      default: plain += value[i];
+    }
+  }
+  return plain;
+}
+
+void ParseTags(std::string_view text, Message& message) {
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find(';'), text.size());
+    const std::string_view tag = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    const std::size_t equals = std::min(tag.find('='), tag.size());
+    const std::string_view key = tag.substr(0, equals);
+    if (key.empty()) continue;
+    message.tags.emplace_back(std::string(key), UnescapeTagValue(tag.substr(std::min(equals + 1, tag.size()))));
+  }
+}
+
 Prefix ParsePrefix(std::string_view text) {
   Prefix prefix;
   const std::size_t at = text.find('@');
@@ -71,12 +105,20 @@ std::string MiddleParam(std::string_view param) {
 
 }  // namespace
 
-std::optional<Message> ParseLine(std::string_view raw) {
-  const std::string line = WithoutLineBreaks(raw);
+std::optional<std::string> Message::Tag(std::string_view key) const {
+  // A key given twice counts with its last value.
+  for (auto it = tags.rbegin(); it != tags.rend(); ++it) {
+    if (it->first == key) return it->second;
+  }
+  return std::nullopt;
+}
+
+std::optional<Message> ParseLine(std::string_view line) {
+  if (std::any_of(line.begin(), line.end(), IsLineBreakOrNul)) return std::nullopt;
   std::string_view rest = line;
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-  if (!rest.empty() && rest.front() == '@') TakeWord(rest);
   Message message;
+  if (!rest.empty() && rest.front() == '@') ParseTags(TakeWord(rest).substr(1), message);
   if (!rest.empty() && rest.front() == ':') {
     const std::string_view prefix = TakeWord(rest).substr(1);
     if (prefix.empty()) return std::nullopt;

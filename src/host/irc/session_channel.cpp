@@ -1,8 +1,5 @@
-// The channel: joining, who is there, and what is said in it.
+// The channel: joining, who is there and which account each is logged in to.
 #include "host/irc/session.h"
-
-#include "host/irc/formatting.h"
-#include "host/irc/text.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +9,8 @@ namespace wavecrest::irc {
 namespace {
 
 constexpr double kRejoinAfterKick = 10.0;
-constexpr char kCtcpDelimiter = '\x01';
+// The token of our WHOX query, to tell its replies from anyone else's.
+constexpr const char* kWhoxToken = "152";
 
 // The replies that refuse a JOIN: no such channel, too many channels, full,
 // invite only, banned, bad key, registered nicks only, bad channel name.
@@ -23,23 +21,18 @@ const std::string& Param(const Message& message, std::size_t index) {
   return index < message.params.size() ? message.params[index] : kEmpty;
 }
 
-// The IRC text as shown: formatting codes kept, every other control dropped.
-std::string StyledText(std::string_view text) {
-  std::string styled;
-  for (const char c : text) {
-    const bool control = static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
-    const bool formatting = c == kColourCode || c == kHexColourCode || c == kResetCode ||
-                            kToggleCodes.find(c) != std::string_view::npos;
-    if (!control || formatting) styled += c;
-  }
-  return styled;
+// An account as extended-join, ACCOUNT and WHOX give it: "*" and "0" are
+// no account.
+std::optional<std::string> AccountOf(const std::string& value) {
+  if (value.empty() || value == "*" || value == "0") return std::nullopt;
+  return value;
 }
 
 }  // namespace
 
-bool Session::IsOwnChannel(std::string_view target) const { return SameNick(target, config_.channel); }
-
-bool Session::IsMe(std::string_view nick) const { return SameNick(nick, nick_); }
+bool Session::IsOwnChannel(std::string_view target) const {
+  return SameName(link_.rules.caseMapping, target, config_.channel);
+}
 
 void Session::DispatchChannel(const Message& message, double now) {
   const std::string& command = message.command;
@@ -47,22 +40,30 @@ void Session::DispatchChannel(const Message& message, double now) {
   else if (command == "PART") OnPart(message, now);
   else if (command == "KICK") OnKick(message, now);
   else if (command == "QUIT") OnQuitOf(message);
-  else if (command == "NICK") OnNick(message);
   else if (command == "353") OnNames(message);
   else if (command == "366") OnEndOfNames(message);
-  else if (command == "PRIVMSG") OnChannelText(message, LineKind::kMessage);
-  else if (command == "NOTICE") OnChannelText(message, LineKind::kNotice);
+  else if (command == "ACCOUNT") OnAccount(message);
+  else if (command == "354") OnWhoxReply(message);
+  else if (command == "INVITE") OnInvite(message);
+  else if (command == "PRIVMSG") OnText(message, LineKind::kMessage, now);
+  else if (command == "NOTICE") OnText(message, LineKind::kNotice, now);
   else if (std::find(kJoinRefusals.begin(), kJoinRefusals.end(), command) != kJoinRefusals.end()) OnJoinRefused(message, now);
 }
 
-void Session::SendJoin() { Send("JOIN", {config_.channel}); }
+void Session::SendJoin() {
+  if (config_.channelKey) return Send("JOIN", {config_.channel, *config_.channelKey});
+  Send("JOIN", {config_.channel});
+}
 
-void Session::PublishPeople() { listener_.OnPeople(people_.Nicks()); }
+void Session::PublishPeople() {
+  link_.peopleChanged = false;
+  listener_.OnPeople(link_.people.Nicks());
+}
 
 void Session::LeaveChannel() {
-  joined_ = false;
+  link_.joined = false;
   DropQueued();
-  people_.Clear();
+  link_.people.Clear();
   PublishPeople();
   listener_.OnLeftChannel();
 }
@@ -70,102 +71,103 @@ void Session::LeaveChannel() {
 void Session::OnJoin(const Message& message) {
   if (!IsOwnChannel(Param(message, 0))) return;
   const std::string& who = message.prefix.nick;
+  const std::optional<std::string> account =
+      link_.registration.Enabled("extended-join") ? AccountOf(Param(message, 1)) : std::nullopt;
   if (!IsMe(who)) {
-    if (joined_ && people_.Add(who)) PublishPeople();
+    if (link_.joined && link_.people.Add(who, account)) link_.peopleChanged = true;
     return;
   }
-  if (joined_) return;
-  joined_ = true;
-  ownPrefix_ = message.prefix;
-  rejoinAt_.reset();
-  joinBackoff_.Reset();
-  people_.Clear();
-  people_.Add(nick_);
+  if (link_.joined) return;
+  link_.joined = true;
+  link_.ownPrefix = message.prefix;
+  link_.rejoinAt.reset();
+  link_.joinBackoff.Reset();
+  link_.people.Clear();
+  link_.people.Add(link_.nick);
   listener_.OnJoined();
   PublishPeople();
+  if (!config_.ownerAccount || link_.registration.Enabled("account-tag")) return;
+  if (link_.rules.whox) return Send("WHO", {config_.channel, std::string("%tna,") + kWhoxToken});
+  const bool told = link_.registration.Enabled("extended-join") || link_.registration.Enabled("account-notify");
+  if (!told) Problem("this server tells nobody's account (no account-tag, extended-join, account-notify or WHOX): nobody's lines are obeyed");
 }
 
 // The session never parts on its own: a PART of ours is forced by the
 // network, and is answered like a kick.
 void Session::OnPart(const Message& message, double now) {
-  if (!IsOwnChannel(Param(message, 0)) || !joined_) return;
+  if (!IsOwnChannel(Param(message, 0)) || !link_.joined) return;
   if (!IsMe(message.prefix.nick)) {
-    if (people_.Remove(message.prefix.nick)) PublishPeople();
+    if (link_.people.Remove(message.prefix.nick)) link_.peopleChanged = true;
     return;
   }
   Problem("left " + config_.channel + " by the network's doing; rejoining in 10 s");
   LeaveChannel();
-  rejoinAt_ = now + kRejoinAfterKick;
+  link_.rejoinAt = now + kRejoinAfterKick;
 }
 
 void Session::OnKick(const Message& message, double now) {
-  if (!IsOwnChannel(Param(message, 0)) || !joined_) return;
+  if (!IsOwnChannel(Param(message, 0)) || !link_.joined) return;
   const std::string& target = Param(message, 1);
   if (!IsMe(target)) {
-    if (people_.Remove(target)) PublishPeople();
+    if (link_.people.Remove(target)) link_.peopleChanged = true;
     return;
   }
   Problem("kicked from " + config_.channel + " by " + message.prefix.nick + " (" + Param(message, 2) +
           "); rejoining in 10 s");
   LeaveChannel();
-  rejoinAt_ = now + kRejoinAfterKick;
+  link_.rejoinAt = now + kRejoinAfterKick;
 }
 
 void Session::OnQuitOf(const Message& message) {
-  if (joined_ && people_.Remove(message.prefix.nick)) PublishPeople();
-}
-
-void Session::OnNick(const Message& message) {
-  const std::string& to = Param(message, 0);
-  if (to.empty()) return;
-  const bool mine = IsMe(message.prefix.nick);
-  const bool renamed = people_.Rename(message.prefix.nick, to);
-  if (mine) {
-    nick_ = to;
-    ownPrefix_.nick = to;
-    listener_.OnOwnNick(nick_);
-  }
-  if (joined_ && renamed) PublishPeople();
+  if (link_.joined && link_.people.Remove(message.prefix.nick)) link_.peopleChanged = true;
+  if (link_.watchingNick && SameName(link_.rules.caseMapping, message.prefix.nick, config_.nick)) ClaimNick();
 }
 
 // "353 me = #chan :@op +voiced plain": the channel is the parameter before
 // the list.
 void Session::OnNames(const Message& message) {
   if (message.params.size() < 3 || !IsOwnChannel(message.params[message.params.size() - 2])) return;
-  people_.AddNamesReply(message.params.back());
+  std::string_view names = message.params.back();
+  while (!names.empty()) {
+    const std::size_t end = std::min(names.find(' '), names.size());
+    link_.people.AddName(link_.rules.WithoutModePrefixes(names.substr(0, end)));
+    names.remove_prefix(std::min(end + 1, names.size()));
+  }
 }
 
 void Session::OnEndOfNames(const Message& message) {
   if (!IsOwnChannel(Param(message, 1))) return;
-  people_.EndNames();
-  if (joined_) PublishPeople();
+  link_.people.EndNames();
+  if (link_.joined) link_.peopleChanged = true;
+}
+
+// account-notify: ":nick!u@h ACCOUNT name" (or "*": logged out).
+void Session::OnAccount(const Message& message) {
+  link_.people.SetAccount(message.prefix.nick, AccountOf(Param(message, 0)));
+}
+
+// "354 me TOKEN nick account", the answer to our WHOX.
+void Session::OnWhoxReply(const Message& message) {
+  if (message.params.size() < 4 || message.params[1] != kWhoxToken) return;
+  link_.people.SetAccount(message.params[2], AccountOf(message.params[3]));
 }
 
 void Session::OnJoinRefused(const Message& message, double now) {
   const std::string& channel = Param(message, 1);
-  if (!IsOwnChannel(channel) || joined_) return;
-  const double delay = joinBackoff_.NextDelay();
+  if (!IsOwnChannel(channel) || link_.joined) return;
+  const double delay = link_.joinBackoff.NextDelay();
   Problem("cannot join " + channel + ": " + Param(message, 2) + " (" + message.command + "); retrying in " +
           std::to_string(static_cast<int>(delay)) + " s");
-  rejoinAt_ = now + delay;
+  link_.rejoinAt = now + delay;
 }
 
-void Session::OnChannelText(const Message& message, LineKind kind) {
-  const Prefix& from = message.prefix;
-  if (!joined_ || from.nick.empty() || !IsOwnChannel(Param(message, 0)) || IsMe(from.nick)) return;
-  std::string_view text = Param(message, 1);
-  if (!text.empty() && text.front() == kCtcpDelimiter) {
-    // A CTCP request: only ACTION is a channel line; CTCP in a NOTICE is a
-    // reply and never shown.
-    text.remove_prefix(1);
-    if (!text.empty() && text.back() == kCtcpDelimiter) text.remove_suffix(1);
-    if (kind != LineKind::kMessage || (text != "ACTION" && text.rfind("ACTION ", 0) != 0)) return;
-    text.remove_prefix(std::min<std::size_t>(7, text.size()));
-    kind = LineKind::kAction;
-  }
-  const bool trusted = !config_.ownerMask || MaskMatches(*config_.ownerMask, from.nick + "!" + from.user + "@" + from.host);
-  listener_.OnChannelLine(RemoveControls(from.nick), RemoveControls(StripFormatting(text)), StyledText(text), kind,
-                          trusted);
+// An invitation to our channel while we wait to get back in: now is when
+// the door is open.
+void Session::OnInvite(const Message& message) {
+  if (!IsMe(Param(message, 0)) || !IsOwnChannel(Param(message, 1))) return;
+  if (link_.state != State::kRegistered || link_.joined) return;
+  link_.rejoinAt.reset();
+  SendJoin();
 }
 
 }  // namespace wavecrest::irc

@@ -17,8 +17,9 @@ namespace wavecrest::irc {
 // The room's chat HTML as IRC text: <b> <i> <u> and their closers become the
 // toggles 0x02 0x1D 0x1F (or the reset 0x0F where that is shorter);
 // <font color=#rrggbb> (quoted or not, any attribute order) becomes 0x03 and
-// the nearest of the 16 standard colours, always two digits; </font> restores
-// the enclosing colour. Other attributes and other tags are dropped;
+// the nearest of the 16 standard colours, always two digits, except that
+// black and near-black (nearest to colour 01) give no colour at all, so the
+// reader's own colour shows; </font> restores the enclosing colour. Other attributes and other tags are dropped;
 // &amp; &lt; &gt; &quot; &apos; &nbsp; and numeric references are decoded; a
 // colour that is not six hex digits gives no colour code. CR, LF, NUL and
 // tab become a space; other control characters in the text are dropped (a

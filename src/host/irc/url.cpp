@@ -61,12 +61,14 @@ std::optional<std::string> DecodePath(std::string_view path) {
 }
 
 // A channel as a network takes it: '#' and a name without spaces, commas,
-// BEL, ':' or other control characters.
+// BEL, ':' or other control characters; and without '?', which in an
+// address begins a query (a key given as "#room?key=x" would otherwise join
+// a channel of that whole name).
 bool IsValidChannel(std::string_view channel) {
   if (channel.size() < 2 || channel.size() > kMaxChannelBytes || channel.front() != '#') return false;
   return std::none_of(channel.begin(), channel.end(), [](char c) {
     const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F || c == ' ' || c == ',' || c == ':';
+    return byte < 0x20 || byte == 0x7F || c == ' ' || c == ',' || c == ':' || c == '?';
   });
 }
 

@@ -22,7 +22,7 @@ struct Url {
 
 // irc://HOST[:PORT]/#CHANNEL (plain, 6667) or ircs://HOST[:PORT]/#CHANNEL
 // (TLS, 6697); "%23" is accepted for '#'; IPv6 as [::1]. nullopt on anything
-// else: no host, a bad port, no or an invalid channel, spaces, commas.
+// else: no host, a bad port, no or an invalid channel, spaces, commas, '?'.
 std::optional<Url> ParseUrl(std::string_view text);
 
 }  // namespace wavecrest::irc

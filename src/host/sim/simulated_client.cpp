@@ -54,7 +54,7 @@ std::string UpToNul(std::string_view text) { return std::string(text.substr(0, t
 }  // namespace
 
 SimulatedClient::SimulatedClient(EventLoop& loop, std::string version, std::string memberName)
-    : loop_(loop), version_(std::move(version)), member_(std::move(memberName)) {
+    : loop_(loop), version_(std::move(version)), member_(std::move(memberName)), nameInRoom_(member_) {
   if (!IsKnownClientVersion(version_)) throw std::invalid_argument("unknown client version: " + version_);
   people_.push_back(member_);
   BuildClient();
@@ -179,7 +179,7 @@ void SimulatedClient::MemberSays(const std::string& text) {
 }
 
 void SimulatedClient::OtherSays(const std::string& speaker, const std::string& text) {
-  if (RoomOpen()) Say(speaker, text);
+  if (RoomOpen()) Say(RoomLine{speaker, text}, Speaker{speaker});
 }
 
 std::string SimulatedClient::EntryBoxText() const { return tree_.Text(entryBox_); }
@@ -203,7 +203,7 @@ void SimulatedClient::PressEnter() {
   }
   if (IsBlank(line)) return;
   if (network_ != nullptr) network_->Say(line);
-  Say(member_, line);
+  Say(RoomLine{nameInRoom_, line}, Speaker{member_, std::nullopt, LineSource::kTypedHere});
 }
 
 void SimulatedClient::TypeInEntryBox(std::uint32_t charCode) {
@@ -223,13 +223,13 @@ void SimulatedClient::TypeInEntryBox(std::uint32_t charCode) {
   SetEntryBox(std::move(text), EntryText::kTyped);
 }
 
-// A line said in the room: shown, and reported to the scanner under
-// `reportedSpeaker` (the speaker, unless the network could not vouch for it).
-void SimulatedClient::Say(const RoomLine& line, const std::string& reportedSpeaker) {
+// A line said in the room: shown, and reported to the scanner as said by
+// `reported`.
+void SimulatedClient::Say(const RoomLine& line, const Speaker& reported) {
   Show(line);
   if (network_ == nullptr) AddPerson(line.speaker);  // a channel's people come from the network
   if (!*lineHandler_) return;  // the scanner reports nothing before it starts
-  loop_.Post([weak = std::weak_ptr<LineHandler>(lineHandler_), speaker = reportedSpeaker, text = line.text] {
+  loop_.Post([weak = std::weak_ptr<LineHandler>(lineHandler_), speaker = reported, text = line.text] {
     const auto handler = weak.lock();
     if (!handler || !*handler) return;
     const LineHandler onLine = *handler;  // a handler may restart the scanner
@@ -252,10 +252,14 @@ void SimulatedClient::Show(const RoomLine& line) {
 
 void SimulatedClient::OnNetworkLine(const NetworkLine& line) {
   if (!RoomOpen()) return;
-  const RoomLine shown{line.speaker, line.text, line.kind, line.styled};
+  const RoomLine shown{line.speaker.name, line.text, line.kind, line.styled};
   if (line.kind != RoomLineKind::kMessage) return Show(shown);
-  // '!' ends a name on the network, so no member is called this.
-  Say(shown, line.trust == SpeakerTrust::kVerified ? line.speaker : line.speaker + "!unverified");
+  if (line.speaker.source == LineSource::kRoom) return Say(shown, line.speaker);
+  // The member, typing elsewhere: shown as the member's lines are, and
+  // reported under the member's screen name.
+  Speaker member = line.speaker;
+  member.name = member_;
+  Say(RoomLine{nameInRoom_, line.text, line.kind, line.styled}, member);
 }
 
 void SimulatedClient::OnNetworkPeople(const std::vector<std::string>& people) {
@@ -263,7 +267,7 @@ void SimulatedClient::OnNetworkPeople(const std::vector<std::string>& people) {
   ShowPeopleCount();
 }
 
-void SimulatedClient::OnNetworkNick(const std::string& nick) { member_ = nick; }
+void SimulatedClient::OnNetworkNick(const std::string& nick) { nameInRoom_ = nick; }
 
 // The room stands open while the member is in the channel: lines said out of
 // it go nowhere, as lines said into a closed room do.

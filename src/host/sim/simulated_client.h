@@ -31,9 +31,12 @@
 // that network: it stands open only while the member is in the channel, a
 // line said on Enter goes to the channel (and shows in the room at once, as
 // the client's own echo), the channel's lines are the room's, its people the
-// room's people, and the member's name follows the network's name for them.
-// Actions and notices are shown but never reported to the scanner; a line of
-// an unverified speaker reaches the scanner under a name no member has.
+// room's people, and the name the member's lines show under follows the
+// network's name for them (the member's screen name stays what it is).
+// Actions, notices and private lines are shown but never reported to the
+// scanner. Every report carries who said the line (Speaker): the member's
+// own lines under the member's screen name, as typed here or, when the
+// network vouches, on another client of the member's.
 //
 // Lifetime and threading: UI thread only; the loop must outlive the client.
 // Posted reports still queued when the client is destroyed are dropped.
@@ -87,7 +90,11 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
   SimulatedClient& operator=(const SimulatedClient&) = delete;
 
   const std::string& Version() const { return version_; }
+  // The screen name the member is logged in under.
   const std::string& MemberName() const { return member_; }
+  // The name the member's lines show under in the room (on a network, the
+  // nick it gave).
+  const std::string& NameInRoom() const { return nameInRoom_; }
 
   // The person at the keyboard. Without an open room these do nothing.
   void MemberTypes(const std::string& text);  // sets the entry box text (half-typed)
@@ -157,8 +164,7 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
   void SetEntryBox(std::string text, EntryText origin);
   void TypeInEntryBox(std::uint32_t charCode);
   void PressEnter();
-  void Say(const RoomLine& line, const std::string& reportedSpeaker);
-  void Say(const std::string& speaker, const std::string& text) { Say(RoomLine{speaker, text}, speaker); }
+  void Say(const RoomLine& line, const Speaker& reported);
   void Show(const RoomLine& line);
   bool RoomStandsOpen() const { return roomWanted_ && inChannel_; }
 
@@ -175,6 +181,7 @@ class SimulatedClient final : public HostWindows, public ChatScanner, private Ro
   EventLoop& loop_;
   std::string version_;
   std::string member_;
+  std::string nameInRoom_;
   WindowTree tree_;
   BoxBehaviour behaviour_ = BoxBehaviour::kAsClient;
   // Whether the room stands open once the client runs: a room closed before

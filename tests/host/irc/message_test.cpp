@@ -1,5 +1,7 @@
 #include "host/irc/message.h"
 
+#include "host/irc/case_mapping.h"
+#include "host/irc/server_time.h"
 #include "host/irc/url.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +41,26 @@ TEST(IrcParseLine, PrefixTagsAndParameters) {
   }
 }
 
+TEST(IrcParseLine, TagsAreKeptWithTheirValuesUnescaped) {
+  const auto message = ParseLine("@account=dj;+draft/x=a\\:b\\sc\\\\d\\;bare;time=1;account=later :n!u@h PRIVMSG #c :hi");
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->Tag("account"), "later") << "a key given twice counts with its last value";
+  EXPECT_EQ(message->Tag("+draft/x"), "a;b c\\d");
+  EXPECT_EQ(message->Tag("bare"), "");
+  EXPECT_EQ(message->Tag("msgid"), std::nullopt);
+  EXPECT_EQ(message->params, (Params{"#c", "hi"}));
+}
+
+// A NUL (or a line break) inside a line is no server's doing; whatever the
+// line claims, such as a sender that reads as another once the NUL is gone,
+// is not believed.
+TEST(IrcParseLine, ALineHoldingNulOrALineBreakIsDropped) {
+  for (const std::string& line : {std::string(":own\0er!o@h PRIVMSG #c :vol 45", 30), std::string("PING :a\0b", 9),
+                                 std::string(":n!u@h PRIVMSG #c :x\ry"), std::string(":n!u@h PRIVMSG #c :x\nQUIT")}) {
+    EXPECT_FALSE(ParseLine(line)) << line;
+  }
+}
+
 TEST(IrcFormatLine, TrailingColonOnlyWhenNeededAndNoLineBreakSurvives) {
   const struct {
     const char* command;
@@ -63,14 +85,49 @@ TEST(IrcFormatLine, TrailingColonOnlyWhenNeededAndNoLineBreakSurvives) {
   }
 }
 
-TEST(IrcCaseMapping, NicksAndMasks) {
-  EXPECT_EQ(IrcLower("Nick[A]\\^"), "nick{a}|~");
-  EXPECT_TRUE(SameNick("Bob[away]", "bob{AWAY}"));
-  EXPECT_FALSE(SameNick("bob", "bob_"));
+TEST(IrcServerTime, TheStampInSecondsSince1970) {
+  const struct {
+    const char* text;
+    std::optional<double> seconds;
+  } cases[] = {
+      {"1970-01-01T00:00:00Z", 0.0},
+      {"2026-12-06T12:00:00.250Z", 1796558400.25},
+      {"2000-02-29T23:59:59Z", 951868799.0},
+      {"2026-12-06T12:00:00", std::nullopt},
+      {"2026-13-06T12:00:00Z", std::nullopt},
+      {"2026-12-06 12:00:00Z", std::nullopt},
+      {"2026-12-06T12:00:00.5Zjunk", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseServerTime(c.text), c.seconds) << c.text;
+}
+
+TEST(IrcCaseMapping, NamesCompareByTheServersRules) {
+  using enum CaseMapping;
+  const struct {
+    CaseMapping mapping;
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {kRfc1459, "Bob[away]", "bob{AWAY}", true},  {kRfc1459, "x^\\", "X~|", true},
+      {kRfc1459, "bob", "bob_", false},            {kStrictRfc1459, "Bob[away]\\", "bob{away}|", true},
+      {kStrictRfc1459, "x^", "x~", false},         {kAscii, "bot[1]", "bot{1}", false},
+      {kAscii, "BoT[1]", "bot[1]", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SameName(c.mapping, c.a, c.b), c.same) << c.a << " ~ " << c.b;
+  EXPECT_EQ(CaseMappingNamed("ascii"), kAscii);
+  EXPECT_EQ(CaseMappingNamed("strict-rfc1459"), kStrictRfc1459);
+  EXPECT_EQ(CaseMappingNamed("rfc7613"), kRfc1459) << "unknown: the default";
+  EXPECT_EQ(Fold(kRfc1459, "Nick[A]\\^"), "nick{a}|~");
+}
+
+TEST(IrcCaseMapping, MasksMatchUnderTheMapping) {
   const struct {
     const char* mask;
     const char* who;
     bool matches;
+    CaseMapping mapping = CaseMapping::kRfc1459;
   } cases[] = {
       {"owner!*@*", "Owner!~o@host.example", true},
       {"owner!*@*", "owner2!o@h", false},
@@ -78,12 +135,13 @@ TEST(IrcCaseMapping, NicksAndMasks) {
       {"*!*@trusted.example", "anyone!x@trusted.example.evil", false},
       {"o?ner!u@h", "OWNER!u@h", true},
       {"[o]*", "{O}wner!u@h", true},
+      {"[o]*", "{O}wner!u@h", false, CaseMapping::kAscii},
       {"a*b*c", "aXXbYYbZZc", true},
       {"a*b*c", "aXXbYYbZZ", false},
       {"*", "", true},
       {"", "x", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(MaskMatches(c.mask, c.who), c.matches) << c.mask << " ~ " << c.who;
+  for (const auto& c : cases) EXPECT_EQ(MaskMatches(c.mapping, c.mask, c.who), c.matches) << c.mask << " ~ " << c.who;
 }
 
 TEST(IrcParseUrl, SchemesPortsAndChannels) {

@@ -34,6 +34,8 @@ class PacedNetwork final : public RoomNetwork {
   std::uint64_t LinesQueued() const override { return queued_; }
   std::uint64_t LinesSent() const override { return queued_ - waiting.size(); }
   bool Joined() const override { return joined_; }
+  void SetAway(const std::string& reason) override { away = reason; }
+  std::string away;
 
   void Join(bool joined) {
     joined_ = joined;
@@ -62,11 +64,11 @@ struct ChannelRoom {
   VirtualEventLoop loop;
   PacedNetwork network{loop, 1.0};
   SimulatedClient client{loop, "9.0", "dj"};
-  std::vector<std::pair<std::string, std::string>> reported;
+  std::vector<std::pair<Speaker, std::string>> reported;
 
   ChannelRoom() {
     client.SetNetwork(&network);
-    client.Start([this](const std::string& speaker, const std::string& text) { reported.emplace_back(speaker, text); });
+    client.Start([this](const Speaker& speaker, const std::string& text) { reported.emplace_back(speaker, text); });
   }
 };
 
@@ -84,27 +86,37 @@ TEST(NetworkRoom, TheRoomStandsOpenOnlyWhileTheMemberIsInTheChannel) {
   // Only the line said in the channel went out, and the room heard only it.
   EXPECT_EQ(room.network.waiting, std::vector<std::string>{"p tide"});
   ASSERT_EQ(room.reported.size(), 1u);
-  EXPECT_EQ(room.reported[0], (std::pair<std::string, std::string>{"dj", "p tide"}));
+  EXPECT_EQ(room.reported[0], (std::pair<Speaker, std::string>{{"dj", std::nullopt, LineSource::kTypedHere}, "p tide"}));
 }
 
-TEST(NetworkRoom, ChannelLinesReachTheScannerOnlyAsOrdinaryLinesOfVerifiedSpeakers) {
+// Ordinary lines reach the scanner with who said them as the network
+// vouches; the member's own identity on another client under the member's
+// screen name, shown under the member's name in the room; actions, notices
+// and private lines are only shown.
+TEST(NetworkRoom, ChannelLinesReachTheScannerOnlyAsOrdinaryLinesWithTheirSpeaker) {
+  const Speaker owner{"owner", "owneraccount", LineSource::kRoom, MaskCheck::kFailed};
+  const Speaker own{"dj_", std::nullopt, LineSource::kMembersOtherClient};
   const struct {
     RoomLineKind kind;
-    SpeakerTrust trust;
-    std::optional<std::string> reportedAs;
+    Speaker speaker;
+    std::string shownAs;
+    std::optional<Speaker> reportedAs;
   } cases[] = {
-      {RoomLineKind::kMessage, SpeakerTrust::kVerified, "owner"},
-      {RoomLineKind::kMessage, SpeakerTrust::kUnverified, "owner!unverified"},
-      {RoomLineKind::kAction, SpeakerTrust::kVerified, std::nullopt},
-      {RoomLineKind::kNotice, SpeakerTrust::kVerified, std::nullopt},
+      {RoomLineKind::kMessage, owner, "owner", owner},
+      {RoomLineKind::kMessage, own, "dj_", Speaker{"dj", std::nullopt, LineSource::kMembersOtherClient}},
+      {RoomLineKind::kAction, owner, "owner", std::nullopt},
+      {RoomLineKind::kNotice, owner, "owner", std::nullopt},
+      {RoomLineKind::kPrivateMessage, owner, "owner", std::nullopt},
+      {RoomLineKind::kPrivateNotice, owner, "owner", std::nullopt},
   };
   for (const auto& c : cases) {
     ChannelRoom room;
     room.network.Join(true);
-    room.network.Listener().OnNetworkLine(NetworkLine{"owner", "p x", "<b>p</b> x", c.kind, c.trust});
+    room.network.Listener().OnNetworkNick("dj_");
+    room.network.Listener().OnNetworkLine(NetworkLine{c.speaker, "p x", "<b>p</b> x", c.kind});
     room.loop.RunUntilIdle();
     ASSERT_FALSE(room.client.Transcript().empty());
-    EXPECT_EQ(room.client.Transcript().back(), (RoomLine{"owner", "p x", c.kind, "<b>p</b> x"}));
+    EXPECT_EQ(room.client.Transcript().back(), (RoomLine{c.shownAs, "p x", c.kind, "<b>p</b> x"}));
     if (c.reportedAs) {
       ASSERT_EQ(room.reported.size(), 1u);
       EXPECT_EQ(room.reported[0].first, *c.reportedAs);
@@ -114,14 +126,24 @@ TEST(NetworkRoom, ChannelLinesReachTheScannerOnlyAsOrdinaryLinesOfVerifiedSpeake
   }
 }
 
-TEST(NetworkRoom, PeopleAndTheMembersNameFollowTheNetwork) {
+// The network's name for the member is what the room shows; the member's
+// typed lines are still the member's, under the screen name, whatever the
+// network calls them; the away reason goes to the network.
+TEST(NetworkRoom, PeopleAndTheMembersNameInTheRoomFollowTheNetwork) {
   ChannelRoom room;
+  HostChatClient chat(room.client, room.loop);
+  chat.SetNetwork(&room.network);
   room.network.Join(true);
   room.network.Listener().OnNetworkPeople({"dj_", "owner", "guest"});
   room.network.Listener().OnNetworkNick("dj_");
   room.client.MemberSays("song");
+  room.loop.RunUntilIdle();
   EXPECT_EQ(room.client.People(), (std::vector<std::string>{"dj_", "owner", "guest"}));
   EXPECT_EQ(room.client.Transcript().back().speaker, "dj_");
+  ASSERT_EQ(room.reported.size(), 1u);
+  EXPECT_EQ(room.reported[0].first, (Speaker{"dj", std::nullopt, LineSource::kTypedHere}));
+  chat.SetAway("lunch");
+  EXPECT_EQ(room.network.away, "lunch");
 }
 
 // A burst of lines: each ChatSend returns once its line has left, lines
@@ -141,6 +163,22 @@ TEST(NetworkRoom, ChatSendWaitsForItsTurnAndLinesKeepTheirOrder) {
   chat.ChatSend("third");
   EXPECT_EQ(room.network.sent, (std::vector<std::string>{"first", "second", "third"}));
   EXPECT_TRUE(room.network.waiting.empty());
+}
+
+// Once the program is ending, a line said waits for no turn: whatever is
+// nested unwinds at once, and the lines said go on waiting in the network,
+// which sends them as it leaves.
+TEST(NetworkRoom, OnceTheProgramIsEndingALineWaitsForNoTurn) {
+  ChannelRoom room;
+  HostChatClient chat(room.client, room.loop);
+  chat.SetNetwork(&room.network);
+  room.network.Join(true);
+  room.loop.EndWaits();
+  const double start = room.loop.Now();
+  chat.ChatSend("first");
+  chat.ChatSend("second");
+  EXPECT_EQ(room.loop.Now(), start);
+  EXPECT_EQ(room.network.waiting, (std::vector<std::string>{"first", "second"}));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ const std::string kMember = "Some Member";
 struct Reported {
   std::vector<RoomLine> lines;
   ChatScanner::LineHandler Handler() {
-    return [this](const std::string& speaker, const std::string& text) { lines.push_back({speaker, text}); };
+    return [this](const Speaker& speaker, const std::string& text) { lines.push_back({speaker.name, text}); };
   }
 };
 
