@@ -26,10 +26,17 @@ std::string Address(const StreamSettings& settings) {
 
 }  // namespace
 
+IcecastSource::~IcecastSource() {
+  Close();
+  shout_free(shout_);
+}
+
 IcecastSource::Step IcecastSource::Begin(const std::string& name, std::string& why) {
   Close();
   InitialiseOnce();
-  shout_ = shout_new();
+  // One for the whole run: libshout 2.4.6 frees nothing of an unconnected
+  // one, so a new one for each try would leak at every reconnection.
+  if (shout_ == nullptr) shout_ = shout_new();
   if (shout_ == nullptr) {
     why = "out of memory";
     return Step::Failed;
@@ -69,13 +76,16 @@ IcecastSource::Step IcecastSource::Begin(const std::string& name, std::string& w
     return Step::Connected;
   }
   if (status == SHOUTERR_BUSY || status == SHOUTERR_RETRY) return Step::Waiting;
-  why = Reason(status);
+  why = Reason(status, true);
   Close();
   return Step::Failed;
 }
 
 IcecastSource::Step IcecastSource::Continue(std::string& why) {
-  if (shout_ == nullptr) return Step::Failed;
+  if (shout_ == nullptr) {
+    why = "not connecting";
+    return Step::Failed;
+  }
   if (connected_) return Step::Connected;
   const int status = shout_get_connected(shout_);
   if (status == SHOUTERR_CONNECTED) {
@@ -85,7 +95,7 @@ IcecastSource::Step IcecastSource::Continue(std::string& why) {
   const bool waiting = status == SHOUTERR_UNCONNECTED || status == SHOUTERR_BUSY || status == SHOUTERR_RETRY;
   if (waiting && std::chrono::steady_clock::now() < deadline_) return Step::Waiting;
   why = waiting ? "no answer from " + Address(settings_) + " within " + std::to_string(kConnectTimeout.count()) + " s"
-                : Reason(status);
+                : Reason(status, true);
   Close();
   return Step::Failed;
 }
@@ -94,7 +104,7 @@ bool IcecastSource::Send(const std::uint8_t* data, std::size_t size, std::string
   if (!connected_) return false;
   const int status = shout_send(shout_, data, size);
   if (status == SHOUTERR_SUCCESS || status == SHOUTERR_BUSY || status == SHOUTERR_RETRY) return true;
-  why = status == SHOUTERR_SOCKET ? "the connection to " + Address(settings_) + " broke" : Reason(status);
+  why = Reason(status, false);
   Close();
   return false;
 }
@@ -106,32 +116,30 @@ std::size_t IcecastSource::Queued() {
 }
 
 void IcecastSource::Close() {
-  if (shout_ == nullptr) return;
-  shout_close(shout_);
-  shout_free(shout_);
-  shout_ = nullptr;
+  if (shout_ != nullptr) shout_close(shout_);
   connected_ = false;
 }
 
-std::string IcecastSource::Reason(int code) {
+std::string IcecastSource::Reason(int code, bool connecting) {
   switch (code) {
-    case SHOUTERR_NOCONNECT:
-      return "cannot connect to " + Address(settings_) + " (no server there, or it cannot be reached)";
-    case SHOUTERR_SOCKET:
-      return "the connection to " + Address(settings_) + " broke";
     case SHOUTERR_TLSBADCERT:
       return "the server's TLS certificate is not trusted (--stream-ca trusts a private CA)";
     case SHOUTERR_NOTLS:
       return "the server at " + Address(settings_) + " does not speak TLS";
-    case SHOUTERR_NOLOGIN: {
-      const std::string why = WhyLoginRefused(settings_);
-      return why.empty() ? "the server refused the source (a wrong user or password, the mount " + settings_.url.mount +
-                               " in use, or no Icecast server)"
-                         : why;
-    }
+    case SHOUTERR_NOCONNECT:
+    case SHOUTERR_SOCKET:
+    case SHOUTERR_NOLOGIN:
+      break;
     default:
       return std::string("libshout: ") + shout_get_error(shout_);
   }
+  if (!connecting) return "the connection to " + Address(settings_) + " broke";
+  if (std::string why = WhyNoSource(settings_); !why.empty()) return why;
+  if (code == SHOUTERR_NOLOGIN) {
+    return "the server refused the source (a wrong user or password, the mount " + settings_.url.mount +
+           " in use, or no Icecast server)";
+  }
+  return "cannot connect to " + Address(settings_);
 }
 
 }  // namespace wavecrest

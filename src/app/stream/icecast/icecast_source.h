@@ -21,7 +21,7 @@ namespace wavecrest {
 class IcecastSource {
  public:
   explicit IcecastSource(const StreamSettings& settings) : settings_(settings) {}
-  ~IcecastSource() { Close(); }
+  ~IcecastSource();
   IcecastSource(const IcecastSource&) = delete;
   IcecastSource& operator=(const IcecastSource&) = delete;
 
@@ -41,9 +41,9 @@ class IcecastSource {
   bool Connected() const { return connected_; }
 
  private:
-  // The reason for libshout's error `code`, found out further when the
-  // server refused the login.
-  std::string Reason(int code);
+  // The reason for libshout's error `code`; `connecting` while the
+  // connection was not up yet, when the reason is found out further.
+  std::string Reason(int code, bool connecting);
 
   const StreamSettings& settings_;
   shout* shout_ = nullptr;
@@ -51,10 +51,11 @@ class IcecastSource {
   std::chrono::steady_clock::time_point deadline_;
 };
 
-// Why an Icecast server refused a source login, told from its answer to a
-// source request of our own on a plain connection (which it also refuses):
-// a wrong password, a mount in use, or a server that is no Icecast. Empty
-// when the server cannot be asked (TLS, no answer).
-std::string WhyLoginRefused(const StreamSettings& settings);
+// Why no source connection came about, found out with a connection and a
+// source request of our own (which the server refuses as it refused
+// libshout's): the host unknown, nothing listening, a wrong password (401), a
+// mount in use (403), or a server that is no Icecast. Empty when that cannot
+// be told (inside TLS, or the server would take the source now).
+std::string WhyNoSource(const StreamSettings& settings);
 
 }  // namespace wavecrest

@@ -7,6 +7,8 @@
 #include "core/diagnostics.h"
 #include "core/event_loop.h"
 
+#include <signal.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -28,6 +30,13 @@ constexpr auto kLead = std::chrono::milliseconds(150);
 constexpr auto kMaxLag = std::chrono::seconds(1);
 
 }  // namespace
+
+void IgnoreBrokenPipes() {
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+}
 
 // The worker's own state: touched by the worker thread alone.
 class StreamWorker::Turns {
@@ -174,6 +183,7 @@ void StreamWorker::Tell(Command command) {
 }
 
 void StreamWorker::Run() {
+  IgnoreBrokenPipes();
   Turns turns(settings_, loop_);
   std::vector<Command> commands;
   std::unique_lock lock(mutex_);
