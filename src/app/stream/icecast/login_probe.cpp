@@ -95,9 +95,9 @@ std::string Answer(int fd) {
 
 }  // namespace
 
-std::string WhyNoSource(const StreamSettings& settings) {
+Failure WhyNoSource(const StreamSettings& settings) {
   Socket socket;
-  if (std::string why = Connect(settings, socket); !why.empty()) return why;
+  if (std::string why = Connect(settings, socket); !why.empty()) return {Trouble::Unreachable, why};
   // Inside TLS the answer cannot be read here; libshout's own word stands.
   if (settings.url.tls) return {};
   const std::string request = Request(settings);
@@ -105,16 +105,16 @@ std::string WhyNoSource(const StreamSettings& settings) {
   const std::string answer = Answer(socket.fd);
   const std::string where = UrlHost(settings.url) + ":" + std::to_string(settings.url.port);
   if (!answer.starts_with("HTTP/1.") || answer.size() < 12) {
-    return "the server at " + where + " is no Icecast server (it does not answer in HTTP)";
+    return {Trouble::Refused, "the server at " + where + " is no Icecast server (it does not answer in HTTP)"};
   }
   const int code = std::atoi(answer.substr(9, 3).c_str());
   std::string_view head(answer);
   head = head.substr(0, head.find("\r\n\r\n"));
   if (head.find("Icecast") == std::string_view::npos) {
-    return "the server at " + where + " is no Icecast server (HTTP " + std::to_string(code) + ")";
+    return {Trouble::Refused, "the server at " + where + " is no Icecast server (HTTP " + std::to_string(code) + ")"};
   }
-  if (code == 401) return "wrong user or password for " + settings.url.mount + " (401)";
-  if (code == 403) return "the mount " + settings.url.mount + " is in use by another source (403)";
+  if (code == 401) return {Trouble::Refused, "wrong user or password for " + settings.url.mount + " (401)"};
+  if (code == 403) return {Trouble::Refused, "the mount " + settings.url.mount + " is in use by another source (403)"};
   return {};
 }
 

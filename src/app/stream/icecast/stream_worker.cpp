@@ -128,7 +128,7 @@ void StreamWorker::Turns::MakeFrame() {
     std::string why;
     encoder_ = Mp3Encoder::Create(settings_.kbps, why);
     if (!encoder_) {
-      link_.Fail(why);
+      link_.Fail({Trouble::Refused, why});
       return;
     }
   }
