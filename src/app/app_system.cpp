@@ -1,6 +1,8 @@
 #include "app/app_system.h"
 
 #include "app/settings/settings_location.h"
+#include "app/stream/stream_settings.h"
+#include "core/settings_keys.h"
 #include "commands/wiring.h"
 #include "commands/startup.h"
 
@@ -64,6 +66,17 @@ std::unique_ptr<IrcRoomNetwork> MakeNetwork(const ProgramOptions& options, const
   return std::make_unique<IrcRoomNetwork>(std::move(settings));
 }
 
+// The stream's name is the member's handle: at start the stored one, which
+// start-up is about to load.
+std::unique_ptr<AudioStream> MakeStream(const ProgramOptions& options, SettingsStore& settings, EventLoop& loop) {
+  if (!options.stream) return nullptr;
+  std::string handle = settings.ReadIni(kSettingsSection, SettingKey(Setting::Handle));
+  if (handle.empty()) handle = std::string(StartValue(Setting::Handle));
+  const std::optional<StreamSettings> streaming = StreamSettingsFor(options, handle);
+  if (!streaming) return nullptr;
+  return LoadStreamModule(*streaming, loop);
+}
+
 }  // namespace
 
 AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView)
@@ -72,9 +85,21 @@ AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesV
       instanceLock(settingsPath),
       client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
-      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories},
-          CommandRoutines(), [] { QCoreApplication::exit(0); }),
+      stream(MakeStream(options, settings, loop)),
+      streamingPlayer(stream ? std::make_unique<StreamingPlayer>(player, *stream) : nullptr),
+      bot(Ports{loop, settings, chat, client, streamingPlayer ? *streamingPlayer : static_cast<MediaPlayer&>(player),
+                mainView, matchesView, instanceLock, directories, stream.get()},
+          CommandRoutines(stream ? StreamCommands::With : StreamCommands::Without),
+          [] { QCoreApplication::exit(0); }),
       irc(MakeNetwork(options, client.MemberName())) {
+  if (stream) {
+    // A new handle names the stream from its next connection on.
+    bot.WatchHandlers([this, name = std::string()]() mutable {
+      if (bot.form1.lblHandle.empty() || bot.form1.lblHandle == name) return;
+      name = bot.form1.lblHandle;
+      stream->SetName(name);
+    });
+  }
   if (!irc) return;
   client.SetNetwork(irc.get());
   chat.SetNetwork(irc.get());

@@ -30,6 +30,13 @@ struct ProgramOptions {
   std::optional<std::string> ownerMask;  // nick!user@host glob the owner's lines must match
   std::optional<std::filesystem::path> ircCa;            // a further CA for the server's certificate
   std::optional<std::filesystem::path> ircPasswordFile;  // the server password's file
+  // What plays is streamed to an Icecast mount (icecast:// or icecasts://
+  // URL); without it nothing is streamed and the stream's module is not loaded.
+  std::optional<std::string> stream;
+  int streamBitrate = 128;                                  // kbit/s of the stream's MP3
+  std::optional<std::filesystem::path> streamCa;            // a further CA for the server's certificate
+  std::optional<std::filesystem::path> streamPasswordFile;  // the source password's file
+  std::optional<std::string> listenUrl;                     // the address announced by `listen`
 };
 
 struct ParsedOptions {

@@ -3,12 +3,14 @@
 #include "commands/appearance.h"
 #include "commands/idle.h"
 #include "commands/library.h"
+#include "commands/listen.h"
 #include "commands/modes.h"
 #include "commands/playback.h"
 #include "commands/status.h"
 #include "commands/trackinfo.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace wavecrest {
@@ -70,9 +72,19 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"time?", Exact, None, Prefixed, &TimeQueryCommand, "time? [get current time]"},
 }};
 
+constexpr auto kStreamingCommandTable = [] {
+  std::array<CommandEntry, kCommandTable.size() + 1> table{};
+  std::copy(kCommandTable.begin(), kCommandTable.end(), table.begin());
+  table.back() = {"listen", Exact, None, Prefixed, &ListenCommand, "listen [get where to listen and how many listen]"};
+  return table;
+}();
+
 }  // namespace
 
-std::span<const CommandEntry> CommandTable() { return kCommandTable; }
+std::span<const CommandEntry> CommandTable(StreamCommands stream) {
+  if (stream == StreamCommands::With) return kStreamingCommandTable;
+  return kCommandTable;
+}
 
 std::string CommandListLine(const CommandEntry& entry, std::string_view trigger, std::string_view extension) {
   const std::string line = ReplaceAll(entry.help, kExtensionMark, extension);

@@ -15,7 +15,7 @@ namespace wavecrest {
 
 void BuildCommandList(Bot& bot) {
   std::vector<std::string> items;
-  for (const CommandEntry& entry : CommandTable()) {
+  for (const CommandEntry& entry : bot.commandTable) {
     std::string line = CommandListLine(entry, bot.form1.Trig, bot.form1.lblExt);
     // Words that share a line (the three count words) are listed once.
     if (std::find(items.begin(), items.end(), line) == items.end()) items.push_back(std::move(line));

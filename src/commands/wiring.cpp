@@ -7,8 +7,8 @@
 
 namespace wavecrest {
 
-BotRoutines CommandRoutines() {
-  return BotRoutines{CommandTable(), Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer, tmrRep_Timer};
+BotRoutines CommandRoutines(StreamCommands stream) {
+  return BotRoutines{CommandTable(stream), Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer, tmrRep_Timer};
 }
 
 }  // namespace wavecrest

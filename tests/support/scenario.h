@@ -20,8 +20,10 @@ std::string BodyOf(const std::string& line);
 // member's screen name set and the start-up look in place.
 class Scenario {
  public:
-  Scenario();
-  TestBot t{CommandRoutines()};
+  // With StreamCommands::With the run streams: the Bot has the fake stream
+  // and `listen` among its commands.
+  explicit Scenario(StreamCommands stream = StreamCommands::Without);
+  TestBot t;
   Bot& bot() { return t.bot; }
 
   // The member says `text` in the room; events run until nothing is pending.

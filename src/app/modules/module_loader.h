@@ -1,9 +1,9 @@
 #pragma once
 
 // The parts of the program it loads only when a run needs them: the windows
-// (Qt GUI and widgets) and the libmpv player. Each is a shared module beside
-// the program in the build folder, or in the installed program's library
-// folder. A module stays loaded until the program ends: the libraries it
+// (Qt GUI and widgets), the libmpv player and the Icecast stream (FFmpeg and
+// libshout). Each is a shared module beside the program in the build folder,
+// or in the installed program's library folder. A module stays loaded until the program ends: the libraries it
 // brings keep threads and handlers that outlive any one call.
 
 #include <string>
@@ -20,6 +20,9 @@ void* ModuleFunction(const std::string& fileName, const char* entry, std::string
 // The entry points the modules define, with C names so they are found by name.
 namespace wavecrest {
 struct ProgramOptions;
+struct StreamSettings;
+class AudioStream;
+class EventLoop;
 class MediaPlayer;
 }  // namespace wavecrest
 
@@ -28,4 +31,7 @@ extern "C" {
 int WavecrestRunWindows(int argc, char** argv, const wavecrest::ProgramOptions* options);
 // wavecrest-player.so: a new libmpv player, owned by the caller.
 wavecrest::MediaPlayer* WavecrestMakePlayer();
+// wavecrest-stream.so: a new Icecast stream on the air, owned by the caller;
+// its worker posts to `loop`, which outlives it.
+wavecrest::AudioStream* WavecrestMakeStream(const wavecrest::StreamSettings* settings, wavecrest::EventLoop* loop);
 }
