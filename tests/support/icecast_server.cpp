@@ -129,9 +129,10 @@ void IcecastServer::Prepare() {
   throw std::runtime_error("icecast2 did not start: " + Log());
 }
 
+// Its orderly shutdown takes a second or two of threads winding down, and
+// nothing it leaves behind outlives the temporary directory.
 IcecastServer::~IcecastServer() {
-  if (Running()) process_->Signal(SIGTERM);
-  if (process_) process_->Exit(5);
+  if (process_) Kill();
 }
 
 void IcecastServer::Configure() {
