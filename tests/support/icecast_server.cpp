@@ -42,13 +42,6 @@ int ConnectLoopback(std::uint16_t port) {
   return fd;
 }
 
-bool Accepts(std::uint16_t port) {
-  const int fd = ConnectLoopback(port);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
-}
-
 // Wakes the waits five times a second, so a condition that only a question
 // to a server can tell is asked often enough.
 class Ticker : public WaitSource {
@@ -169,7 +162,11 @@ void IcecastServer::Configure() {
 bool IcecastServer::TryStart() {
   process_ = std::make_unique<ChildProcess>(std::vector<std::string>{kIcecast, "-c", tree_.Path("icecast.xml")});
   const auto started = [&] { return process_->Err().find("server started") != std::string::npos || !Running(); };
-  return WaitUntil(started, 15) && Running() && Accepts(port_);
+  if (!WaitUntil(started, 15) || !Running()) return false;
+  // Bound and listening by now, but its first answers may still fail while
+  // its threads start: ready when it answers with its statistics.
+  const Ticker ticker;
+  return WaitUntil([&] { return !Running() || HttpGet(port_, "/status-json.xsl"); }, 15) && Running();
 }
 
 void IcecastServer::Kill() {
