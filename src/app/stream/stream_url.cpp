@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace wavecrest {
 namespace {
@@ -21,13 +22,11 @@ bool IsHostByte(char c) { return IsAlnum(c) || c == '.' || c == '-' || c == '_';
 bool IsIpv6Byte(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0 || c == ':' || c == '.'; }
 
 std::optional<std::uint16_t> ParsePort(std::string_view digits) {
-  if (digits.empty() || digits.size() > 5) return std::nullopt;
   unsigned value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (value == 0 || value > 65535) return std::nullopt;
+  const char* end = digits.data() + digits.size();
+  const auto read = std::from_chars(digits.data(), end, value);
+  const bool whole = read.ec == std::errc() && read.ptr == end && digits.size() <= 5;
+  if (!whole || value == 0 || value > 65535) return std::nullopt;
   return static_cast<std::uint16_t>(value);
 }
 

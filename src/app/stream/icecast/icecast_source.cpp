@@ -26,12 +26,19 @@ std::string Address(const StreamSettings& settings) {
 
 }  // namespace
 
-IcecastSource::Step IcecastSource::Begin(const std::string& name, std::string& why) {
+IcecastSource::~IcecastSource() {
+  Close();
+  shout_free(shout_);
+}
+
+IcecastSource::Step IcecastSource::Begin(const std::string& name, Failure& failure) {
   Close();
   InitialiseOnce();
-  shout_ = shout_new();
+  // One for the whole run: libshout 2.4.6 frees nothing of an unconnected
+  // one, so a new one for each try would leak at every reconnection.
+  if (shout_ == nullptr) shout_ = shout_new();
   if (shout_ == nullptr) {
-    why = "out of memory";
+    failure = {Trouble::Refused, "out of memory"};
     return Step::Failed;
   }
   const StreamUrl& url = settings_.url;
@@ -58,7 +65,7 @@ IcecastSource::Step IcecastSource::Begin(const std::string& name, std::string& w
           shout_set_ca_file(shout_, settings_.ca->c_str()) == SHOUTERR_SUCCESS;
   }
   if (!set) {
-    why = "libshout refused a setting: " + std::string(shout_get_error(shout_));
+    failure = {Trouble::Refused, "libshout refused a setting: " + std::string(shout_get_error(shout_))};
     Close();
     return Step::Failed;
   }
@@ -69,13 +76,16 @@ IcecastSource::Step IcecastSource::Begin(const std::string& name, std::string& w
     return Step::Connected;
   }
   if (status == SHOUTERR_BUSY || status == SHOUTERR_RETRY) return Step::Waiting;
-  why = Reason(status);
+  failure = Reason(status, true);
   Close();
   return Step::Failed;
 }
 
-IcecastSource::Step IcecastSource::Continue(std::string& why) {
-  if (shout_ == nullptr) return Step::Failed;
+IcecastSource::Step IcecastSource::Continue(Failure& failure) {
+  if (shout_ == nullptr) {
+    failure = {Trouble::Unreachable, "not connecting"};
+    return Step::Failed;
+  }
   if (connected_) return Step::Connected;
   const int status = shout_get_connected(shout_);
   if (status == SHOUTERR_CONNECTED) {
@@ -84,17 +94,18 @@ IcecastSource::Step IcecastSource::Continue(std::string& why) {
   }
   const bool waiting = status == SHOUTERR_UNCONNECTED || status == SHOUTERR_BUSY || status == SHOUTERR_RETRY;
   if (waiting && std::chrono::steady_clock::now() < deadline_) return Step::Waiting;
-  why = waiting ? "no answer from " + Address(settings_) + " within " + std::to_string(kConnectTimeout.count()) + " s"
-                : Reason(status);
+  failure = waiting ? Failure{Trouble::Unreachable, "no answer from " + Address(settings_) + " within " +
+                                                        std::to_string(kConnectTimeout.count()) + " s"}
+                    : Reason(status, true);
   Close();
   return Step::Failed;
 }
 
-bool IcecastSource::Send(const std::uint8_t* data, std::size_t size, std::string& why) {
+bool IcecastSource::Send(const std::uint8_t* data, std::size_t size, Failure& failure) {
   if (!connected_) return false;
   const int status = shout_send(shout_, data, size);
   if (status == SHOUTERR_SUCCESS || status == SHOUTERR_BUSY || status == SHOUTERR_RETRY) return true;
-  why = status == SHOUTERR_SOCKET ? "the connection to " + Address(settings_) + " broke" : Reason(status);
+  failure = Reason(status, false);
   Close();
   return false;
 }
@@ -106,32 +117,30 @@ std::size_t IcecastSource::Queued() {
 }
 
 void IcecastSource::Close() {
-  if (shout_ == nullptr) return;
-  shout_close(shout_);
-  shout_free(shout_);
-  shout_ = nullptr;
+  if (shout_ != nullptr) shout_close(shout_);
   connected_ = false;
 }
 
-std::string IcecastSource::Reason(int code) {
+Failure IcecastSource::Reason(int code, bool connecting) {
   switch (code) {
-    case SHOUTERR_NOCONNECT:
-      return "cannot connect to " + Address(settings_) + " (no server there, or it cannot be reached)";
-    case SHOUTERR_SOCKET:
-      return "the connection to " + Address(settings_) + " broke";
     case SHOUTERR_TLSBADCERT:
-      return "the server's TLS certificate is not trusted (--stream-ca trusts a private CA)";
+      return {Trouble::Refused, "the server's TLS certificate is not trusted (--stream-ca trusts a private CA)"};
     case SHOUTERR_NOTLS:
-      return "the server at " + Address(settings_) + " does not speak TLS";
-    case SHOUTERR_NOLOGIN: {
-      const std::string why = WhyLoginRefused(settings_);
-      return why.empty() ? "the server refused the source (a wrong user or password, the mount " + settings_.url.mount +
-                               " in use, or no Icecast server)"
-                         : why;
-    }
+      return {Trouble::Refused, "the server at " + Address(settings_) + " does not speak TLS"};
+    case SHOUTERR_NOCONNECT:
+    case SHOUTERR_SOCKET:
+    case SHOUTERR_NOLOGIN:
+      break;
     default:
-      return std::string("libshout: ") + shout_get_error(shout_);
+      return {Trouble::Refused, std::string("libshout: ") + shout_get_error(shout_)};
   }
+  if (!connecting) return {Trouble::Unreachable, "the connection to " + Address(settings_) + " broke"};
+  if (Failure found = WhyNoSource(settings_); !found.why.empty()) return found;
+  if (code == SHOUTERR_NOLOGIN) {
+    return {Trouble::Refused, "the server refused the source (a wrong user or password, the mount " +
+                                  settings_.url.mount + " in use, or no Icecast server)"};
+  }
+  return {Trouble::Unreachable, "cannot connect to " + Address(settings_)};
 }
 
 }  // namespace wavecrest

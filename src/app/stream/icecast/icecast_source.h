@@ -18,32 +18,41 @@ struct shout;
 
 namespace wavecrest {
 
+// Why there is no connection: nothing answers (no server, a lost network, a
+// server gone away), or a server answers and refuses the source (a wrong
+// password, a mount in use, no Icecast, an untrusted certificate).
+enum class Trouble { Unreachable, Refused };
+struct Failure {
+  Trouble trouble = Trouble::Unreachable;
+  std::string why;
+};
+
 class IcecastSource {
  public:
   explicit IcecastSource(const StreamSettings& settings) : settings_(settings) {}
-  ~IcecastSource() { Close(); }
+  ~IcecastSource();
   IcecastSource(const IcecastSource&) = delete;
   IcecastSource& operator=(const IcecastSource&) = delete;
 
   enum class Step { Waiting, Connected, Failed };
 
   // Starts connecting under the stream's `name`.
-  Step Begin(const std::string& name, std::string& why);
+  Step Begin(const std::string& name, Failure& failure);
   // Drives a connection under way; Failed when it has not come up within a
   // few seconds.
-  Step Continue(std::string& why);
+  Step Continue(Failure& failure);
   // Hands `size` bytes to the connection (queued when the socket is full);
   // false when the connection is lost.
-  bool Send(const std::uint8_t* data, std::size_t size, std::string& why);
+  bool Send(const std::uint8_t* data, std::size_t size, Failure& failure);
   // Bytes still waiting for the socket.
   std::size_t Queued();
   void Close();
   bool Connected() const { return connected_; }
 
  private:
-  // The reason for libshout's error `code`, found out further when the
-  // server refused the login.
-  std::string Reason(int code);
+  // The reason for libshout's error `code`; `connecting` while the
+  // connection was not up yet, when the reason is found out further.
+  Failure Reason(int code, bool connecting);
 
   const StreamSettings& settings_;
   shout* shout_ = nullptr;
@@ -51,10 +60,11 @@ class IcecastSource {
   std::chrono::steady_clock::time_point deadline_;
 };
 
-// Why an Icecast server refused a source login, told from its answer to a
-// source request of our own on a plain connection (which it also refuses):
-// a wrong password, a mount in use, or a server that is no Icecast. Empty
-// when the server cannot be asked (TLS, no answer).
-std::string WhyLoginRefused(const StreamSettings& settings);
+// Why no source connection came about, found out with a connection and a
+// source request of our own (which the server refuses as it refused
+// libshout's): the host unknown, nothing listening, a wrong password (401), a
+// mount in use (403), or a server that is no Icecast. No reason when that
+// cannot be told (inside TLS, or the server would take the source now).
+Failure WhyNoSource(const StreamSettings& settings);
 
 }  // namespace wavecrest

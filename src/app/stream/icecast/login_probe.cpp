@@ -1,7 +1,8 @@
-// Why a server refused the source: libshout says only that the login failed,
-// while the room's owner needs to know whether the password is wrong, the
-// mount taken, or the server no Icecast at all. The server tells this in its
-// answer's status line, which a source request of our own reads.
+// Why no source connection came about: libshout says only that it could not
+// connect or log in, while the room's owner needs to know whether nothing
+// listens there, the password is wrong, the mount taken, or the server no
+// Icecast at all. A connection and a source request of our own find out: the
+// server tells it in its answer's status line.
 #include "app/stream/icecast/icecast_source.h"
 
 extern "C" {
@@ -14,8 +15,10 @@ extern "C" {
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -38,26 +41,34 @@ bool WaitFor(int fd, short events) {
   return ::poll(&wanted, 1, kWaitMilliseconds) == 1 && (wanted.revents & events) != 0;
 }
 
-bool Connect(const StreamSettings& settings, Socket& socket) {
+// Connects, or says why not.
+std::string Connect(const StreamSettings& settings, Socket& socket) {
   addrinfo hints{};
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
   if (::getaddrinfo(settings.url.host.c_str(), std::to_string(settings.url.port).c_str(), &hints, &found) != 0) {
-    return false;
+    return "the host " + settings.url.host + " is not known";
   }
-  bool connected = false;
-  for (addrinfo* a = found; a != nullptr && !connected; a = a->ai_next) {
+  std::string why = "no answer";
+  for (addrinfo* a = found; a != nullptr && socket.fd < 0; a = a->ai_next) {
     Socket attempt{::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol)};
     if (attempt.fd < 0) continue;
-    if (::connect(attempt.fd, a->ai_addr, a->ai_addrlen) != 0 && !WaitFor(attempt.fd, POLLOUT)) continue;
     int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(attempt.fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) continue;
+    if (::connect(attempt.fd, a->ai_addr, a->ai_addrlen) != 0) {
+      if (errno != EINPROGRESS) error = errno;
+      if (error == 0 && !WaitFor(attempt.fd, POLLOUT)) error = ETIMEDOUT;
+      socklen_t length = sizeof error;
+      if (error == 0 && ::getsockopt(attempt.fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+    }
+    if (error != 0) {
+      why = std::strerror(error);
+      continue;
+    }
     std::swap(socket.fd, attempt.fd);
-    connected = true;
   }
   ::freeaddrinfo(found);
-  return connected;
+  if (socket.fd >= 0) return {};
+  return "cannot connect to " + UrlHost(settings.url) + ":" + std::to_string(settings.url.port) + " (" + why + ")";
 }
 
 std::string Request(const StreamSettings& settings) {
@@ -84,25 +95,26 @@ std::string Answer(int fd) {
 
 }  // namespace
 
-std::string WhyLoginRefused(const StreamSettings& settings) {
-  if (settings.url.tls) return {};
+Failure WhyNoSource(const StreamSettings& settings) {
   Socket socket;
-  if (!Connect(settings, socket)) return {};
+  if (std::string why = Connect(settings, socket); !why.empty()) return {Trouble::Unreachable, why};
+  // Inside TLS the answer cannot be read here; libshout's own word stands.
+  if (settings.url.tls) return {};
   const std::string request = Request(settings);
   if (::send(socket.fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) return {};
   const std::string answer = Answer(socket.fd);
   const std::string where = UrlHost(settings.url) + ":" + std::to_string(settings.url.port);
   if (!answer.starts_with("HTTP/1.") || answer.size() < 12) {
-    return "the server at " + where + " is no Icecast server (it does not answer in HTTP)";
+    return {Trouble::Refused, "the server at " + where + " is no Icecast server (it does not answer in HTTP)"};
   }
   const int code = std::atoi(answer.substr(9, 3).c_str());
   std::string_view head(answer);
   head = head.substr(0, head.find("\r\n\r\n"));
   if (head.find("Icecast") == std::string_view::npos) {
-    return "the server at " + where + " is no Icecast server (HTTP " + std::to_string(code) + ")";
+    return {Trouble::Refused, "the server at " + where + " is no Icecast server (HTTP " + std::to_string(code) + ")"};
   }
-  if (code == 401) return "wrong user or password for " + settings.url.mount + " (401)";
-  if (code == 403) return "the mount " + settings.url.mount + " is in use by another source (403)";
+  if (code == 401) return {Trouble::Refused, "wrong user or password for " + settings.url.mount + " (401)"};
+  if (code == 403) return {Trouble::Refused, "the mount " + settings.url.mount + " is in use by another source (403)"};
   return {};
 }
 

@@ -39,6 +39,9 @@ std::unique_ptr<Mp3Encoder> Mp3Encoder::Create(int kbps, std::string& why) {
   c->sample_fmt = AV_SAMPLE_FMT_FLTP;
   av_channel_layout_default(&c->ch_layout, 2);
   c->time_base = AVRational{1, kStreamRate};
+  // LAME's fast setting: a third less work than its default for a chat
+  // room's stream, and a small difference at these bit rates.
+  c->compression_level = 7;
   if (avcodec_open2(c, codec, nullptr) < 0) {
     why = "the MP3 encoder does not start";
     return nullptr;

@@ -28,11 +28,10 @@ void SourceLink::CameUp() {
   backoff_ = kFirstRetry;
   Report("connected to " + StreamUrlText(settings_.url) + (everUp_ ? " again" : ""));
   everUp_ = true;
-  toldDown_ = false;
-  lastReason_.clear();
+  toldTrouble_.reset();
 }
 
-void SourceLink::Fail(const std::string& why) {
+void SourceLink::Fail(const Failure& failure) {
   const bool wasUp = state_ == State::Up;
   source_.Close();
   state_ = State::Waiting;
@@ -40,19 +39,19 @@ void SourceLink::Fail(const std::string& why) {
   const std::string url = StreamUrlText(settings_.url);
   const std::string retry = " (trying again in " + std::to_string(backoff_.count()) + " s, then less often)";
   if (wasUp) {
-    Report("lost " + url + ": " + why + retry);
-  } else if (!toldDown_) {
-    Report("cannot connect to " + url + ": " + why + retry);
-  } else if (why != lastReason_) {
-    Report("still not connected to " + url + ": " + why);
+    Report("lost " + url + ": " + failure.why + retry);
+  } else if (!toldTrouble_) {
+    Report("cannot connect to " + url + ": " + failure.why + retry);
+  } else if (*toldTrouble_ != failure.trouble) {
+    // Another state: a server now answers and refuses, or none answers any more.
+    Report("still not connected to " + url + ": " + failure.why);
   }
-  toldDown_ = true;
-  lastReason_ = why;
+  toldTrouble_ = failure.trouble;
   backoff_ = std::min(backoff_ * 2, kLongestRetry);
 }
 
 SourceLink::Event SourceLink::Drive(Clock::time_point now, const std::string& name) {
-  std::string why;
+  Failure why;
   IcecastSource::Step step;
   if (state_ == State::Waiting) {
     if (now < retryAt_) return Event::None;
@@ -83,7 +82,7 @@ bool SourceLink::Congested() {
 
 void SourceLink::Send(const std::vector<std::uint8_t>& bytes) {
   if (!Up()) return;
-  std::string why;
+  Failure why;
   if (!source_.Send(bytes.data(), bytes.size(), why)) Fail(why);
 }
 

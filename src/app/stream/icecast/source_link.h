@@ -1,8 +1,10 @@
 #pragma once
 
 // The source connection over the whole run: connects, notices a loss, tries
-// again after 2 s, doubling to 60 s, and says each change of state (not each
-// try) on standard error with its reason, through the event loop. While it
+// again after 2 s, doubling to 60 s, and says each change of state on
+// standard error with its reason, through the event loop: up, lost, and
+// between no server answering and a server refusing the source; never one
+// line per try. While it
 // is up, the data waiting for the socket is kept under two seconds of sound.
 //
 // Worker thread only.
@@ -10,6 +12,7 @@
 #include "app/stream/icecast/icecast_source.h"
 
 #include <chrono>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,8 +34,8 @@ class SourceLink {
   bool Congested();
   // Sends the bytes (none: pushes what waits); a failure takes the link down.
   void Send(const std::vector<std::uint8_t>& bytes);
-  // Takes the link down for `why`.
-  void Fail(const std::string& why);
+  // Takes the link down for the reason given.
+  void Fail(const Failure& failure);
   // When the link next needs a turn.
   Clock::time_point NextAttempt() const;
 
@@ -48,8 +51,7 @@ class SourceLink {
   Clock::time_point retryAt_ = Clock::now();
   std::chrono::seconds backoff_{2};
   bool everUp_ = false;
-  bool toldDown_ = false;
-  std::string lastReason_;
+  std::optional<Trouble> toldTrouble_;  // what standard error last said while down
 };
 
 }  // namespace wavecrest

@@ -7,6 +7,8 @@
 #include "core/diagnostics.h"
 #include "core/event_loop.h"
 
+#include <signal.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -19,15 +21,25 @@ using Clock = std::chrono::steady_clock;
 // One MP3 frame of sound, in the clock's own units.
 constexpr auto kFrameTime = std::chrono::duration_cast<Clock::duration>(
     std::chrono::duration<double>(static_cast<double>(kMp3FrameSamples) / kStreamRate));
-// Sound is made this far ahead of the clock, so that a late wake-up of the
-// thread never starves the server, and no further, so that a new song is
-// heard at once.
-constexpr auto kLead = std::chrono::milliseconds(150);
+// Sound is made up to this far ahead of the clock, so that a late wake-up of
+// the thread never starves the server, and no further, so that a new song is
+// heard at once (a change wakes the thread at once, whatever is made ahead).
+constexpr auto kLead = std::chrono::milliseconds(120);
+// The thread wakes when the sound made ahead is down to kLead - kBatch: a few
+// frames at a time, not one wake-up for each 26 ms frame.
+constexpr auto kBatch = std::chrono::milliseconds(90);
 // A thread held up longer than this (a stalled disk) drops the sound it
 // missed rather than send it late: the stream stays on time.
 constexpr auto kMaxLag = std::chrono::seconds(1);
 
 }  // namespace
+
+void IgnoreBrokenPipes() {
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+}
 
 // The worker's own state: touched by the worker thread alone.
 class StreamWorker::Turns {
@@ -119,7 +131,7 @@ void StreamWorker::Turns::MakeFrame() {
     std::string why;
     encoder_ = Mp3Encoder::Create(settings_.kbps, why);
     if (!encoder_) {
-      link_.Fail(why);
+      link_.Fail({Trouble::Refused, why});
       return;
     }
   }
@@ -149,7 +161,7 @@ Clock::time_point StreamWorker::Turns::Turn(Clock::time_point now) {
     MakeFrame();
     ++frames_;
   }
-  const Clock::time_point nextFrame = start_ + frames_ * kFrameTime - kLead;
+  const Clock::time_point nextFrame = start_ + frames_ * kFrameTime - (kLead - kBatch);
   return std::min(nextFrame, link_.NextAttempt());
 }
 
@@ -174,6 +186,7 @@ void StreamWorker::Tell(Command command) {
 }
 
 void StreamWorker::Run() {
+  IgnoreBrokenPipes();
   Turns turns(settings_, loop_);
   std::vector<Command> commands;
   std::unique_lock lock(mutex_);

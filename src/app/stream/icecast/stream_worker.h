@@ -24,6 +24,11 @@ namespace wavecrest {
 
 class EventLoop;
 
+// A server gone away makes a write on its socket raise SIGPIPE, which would
+// end the whole program: the stream's threads block it and see the failed
+// write instead. Called at the start of each of them.
+void IgnoreBrokenPipes();
+
 class StreamWorker {
  public:
   // Starts the thread, which connects at once.

@@ -1,5 +1,7 @@
 #include "app/stream/icecast/title_sender.h"
 
+#include "app/stream/icecast/stream_worker.h"
+
 #include <shout/shout.h>
 
 #include <chrono>
@@ -44,6 +46,7 @@ void TitleSender::Send(const std::string& title) {
 }
 
 void TitleSender::Run(std::shared_ptr<Shared> shared) {
+  IgnoreBrokenPipes();
   const StreamSettings& s = shared->settings;
   shout_t* shout = shout_new();
   if (shout != nullptr) {
