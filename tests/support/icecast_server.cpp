@@ -95,7 +95,9 @@ std::optional<std::string> HttpGet(std::uint16_t port, const std::string& path, 
   }
   ::close(fd);
   const auto bodyAt = reply.find("\r\n\r\n");
-  if (bodyAt == std::string::npos || reply.compare(0, 12, "HTTP/1.0 200") != 0) return std::nullopt;
+  if (bodyAt == std::string::npos || reply.rfind("HTTP/1.", 0) != 0 || reply.compare(8, 5, " 200 ") != 0) {
+    return std::nullopt;
+  }
   return reply.substr(bodyAt + 4);
 }
 
