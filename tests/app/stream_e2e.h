@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-
 #include <memory>
 #include <optional>
 #include <string>

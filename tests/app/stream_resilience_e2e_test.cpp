@@ -88,6 +88,7 @@ TEST_P(StreamFault, TheReasonIsOnStandardErrorAndTheRoomGoesOnWithoutThePassword
 
   EXPECT_TRUE(Say("p alpha", "playing #1 - <b>alpha echo</b>"));
   EXPECT_TRUE(Say("vol 40", "new volume: <b>40%</b>"));
+  ASSERT_TRUE(HttpGet(icecast_->Port(), "/status-json.xsl"));
   EXPECT_FALSE(icecast_->Mount("/live")) << "no source was let on the air";
   std::ifstream cmdline("/proc/" + std::to_string(program_->Pid()) + "/cmdline", std::ios::binary);
   const std::string arguments{std::istreambuf_iterator<char>(cmdline), {}};

@@ -42,13 +42,6 @@ int ConnectLoopback(std::uint16_t port) {
   return fd;
 }
 
-bool Accepts(std::uint16_t port) {
-  const int fd = ConnectLoopback(port);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
-}
-
 // Wakes the waits five times a second, so a condition that only a question
 // to a server can tell is asked often enough.
 class Ticker : public WaitSource {
@@ -102,7 +95,9 @@ std::optional<std::string> HttpGet(std::uint16_t port, const std::string& path, 
   }
   ::close(fd);
   const auto bodyAt = reply.find("\r\n\r\n");
-  if (bodyAt == std::string::npos || reply.compare(0, 12, "HTTP/1.0 200") != 0) return std::nullopt;
+  if (bodyAt == std::string::npos || reply.rfind("HTTP/1.", 0) != 0 || reply.compare(8, 5, " 200 ") != 0) {
+    return std::nullopt;
+  }
   return reply.substr(bodyAt + 4);
 }
 
@@ -129,9 +124,10 @@ void IcecastServer::Prepare() {
   throw std::runtime_error("icecast2 did not start: " + Log());
 }
 
+// Its orderly shutdown takes a second or two of threads winding down, and
+// nothing it leaves behind outlives the temporary directory.
 IcecastServer::~IcecastServer() {
-  if (Running()) process_->Signal(SIGTERM);
-  if (process_) process_->Exit(5);
+  if (process_) Kill();
 }
 
 void IcecastServer::Configure() {
@@ -168,7 +164,11 @@ void IcecastServer::Configure() {
 bool IcecastServer::TryStart() {
   process_ = std::make_unique<ChildProcess>(std::vector<std::string>{kIcecast, "-c", tree_.Path("icecast.xml")});
   const auto started = [&] { return process_->Err().find("server started") != std::string::npos || !Running(); };
-  return WaitUntil(started, 15) && Running() && Accepts(port_);
+  if (!WaitUntil(started, 15) || !Running()) return false;
+  // Bound and listening by now, but its first answers may still fail while
+  // its threads start: ready when it answers with its statistics.
+  const Ticker ticker;
+  return WaitUntil([&] { return !Running() || HttpGet(port_, "/status-json.xsl"); }, 15) && Running();
 }
 
 void IcecastServer::Kill() {
