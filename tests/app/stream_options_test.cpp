@@ -1,5 +1,6 @@
 // The stream's options on the command line.
 #include "app/program_options.h"
+#include "app/stream/icecast/mp3_encoder.h"
 #include "app/stream/stream_url.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,9 @@ TEST(StreamOptions, AreReadWithStreamAndABadOneEndsTheProgramWithTheUsage) {
   EXPECT_EQ(parsed.options->streamPasswordFile, std::filesystem::path("/pw"));
   EXPECT_EQ(parsed.options->listenUrl, "https://radio.example.org/live");
   EXPECT_EQ(ParseProgramOptions({"wavecrest"}).options->streamBitrate, 128);
+  // The encoder takes an accepted rate down to the MP3 rate at or below it.
+  const std::pair<int, int> rates[] = {{32, 32}, {33, 32}, {127, 112}, {128, 128}, {200, 192}, {319, 256}, {320, 320}};
+  for (const auto& [given, used] : rates) EXPECT_EQ(Mp3BitRate(given), used) << given;
 
   const std::vector<std::vector<std::string>> bad = {
       {"--stream", "icecast://source:pw@h/live"},
