@@ -53,7 +53,7 @@ AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesV
       client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
       stream(MakeStream(options, settings, loop)),
-      streamingPlayer(stream ? std::make_unique<StreamingPlayer>(player, *stream) : nullptr),
+      streamingPlayer(stream ? std::make_unique<StreamingPlayer>(player, *stream, tags) : nullptr),
       bot(Ports{loop, settings, chat, client, streamingPlayer ? *streamingPlayer : static_cast<MediaPlayer&>(player),
                 mainView, matchesView, instanceLock, directories, tags, stream.get()},
           CommandRoutines(options.irc ? RoomKind::kNetwork : RoomKind::kLocal,

@@ -1,6 +1,7 @@
 // What listeners' players show for a song.
 #include "app/stream/stream_title.h"
 
+#include "support/fakes.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,16 @@ std::string Tagged(const std::string& title, const std::string& artist) {
          std::string(30, '\0') + "2001" + std::string(30, '\0') + '\x0c';
 }
 
+// An ID3v2.4 tag header (its frames are the tag reader's to read) and no
+// ID3v1 tag.
+std::string Id3v2Only() { return std::string("ID3\x04\x00\x00\x00\x00\x00\x0a", 10) + std::string(300, 'x'); }
+
 TEST(StreamTitle, ArtistAndTitleFromTheTagWhenBothAreThereOtherwiseTheDisplayName) {
   testing::TempTree tree;
+  testing::FakeTagReader id3v2;
+  // What the ID3v2 reader finds in every file that begins with such a tag;
+  // a file with an ID3v1 tag is never given to it.
+  id3v2.fallback = TagFields{"Tide Band", "  Harbour \xE2\x80\x94 Lights\n", "", "", ""};
   const struct {
     const char* name;
     std::string bytes;  // the file; empty: no file at all
@@ -32,6 +41,7 @@ TEST(StreamTitle, ArtistAndTitleFromTheTagWhenBothAreThereOtherwiseTheDisplayNam
       {"no artist", Tagged("Echo Valley", ""), "echo valley", "echo valley"},
       {"a blank title", Tagged("    ", "The Tide"), "echo valley", "echo valley"},
       {"no tag", std::string(300, 'x'), "night tide", "night tide"},
+      {"an ID3v2 tag alone", Id3v2Only(), "x", "Tide Band - Harbour \xE2\x80\x94 Lights"},
       {"no file", "", "tide pool", "tide pool"},
       {"Windows-1252 tag text", Tagged("Caf\xE9", "Band"), "x", "Band - Caf\xC3\xA9"},
       {"controls never reach a listener", Tagged("a\x1b]0;x\x07" "b", "c\r\nd"), "x", "cd - a]0;xb"},
@@ -43,7 +53,7 @@ TEST(StreamTitle, ArtistAndTitleFromTheTagWhenBothAreThereOtherwiseTheDisplayNam
   for (const auto& c : cases) {
     const std::string path =
         c.bytes.empty() ? tree.Path("missing.mp3") : tree.Bytes("song" + std::to_string(++n) + ".mp3", c.bytes);
-    const std::string title = StreamTitle(path, c.displayName);
+    const std::string title = StreamTitle(path, c.displayName, id3v2);
     EXPECT_EQ(title, c.title) << c.name;
     EXPECT_LE(title.size(), kMaxStreamTitleBytes) << c.name;
   }

@@ -18,7 +18,8 @@ struct Rig {
   testing::VirtualEventLoop loop;
   FakeMediaPlayer real;
   FakeAudioStream stream{loop};
-  StreamingPlayer player{real, stream};
+  testing::FakeTagReader tags;
+  StreamingPlayer player{real, stream, tags};
   Rig() {
     real.durations = {{"/music/Echo Valley.mp3", 60}, {"/music/tide.wav", 30}};
   }

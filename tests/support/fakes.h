@@ -194,11 +194,12 @@ class RecordingMatchesView final : public MatchesView {
 class FakeTagReader final : public TagReader {
  public:
   std::map<std::string, TagFields> tags;
+  std::optional<TagFields> fallback;  // the tag of every file not in `tags`
   int reads = 0;
   std::optional<TagFields> ReadId3v2(const std::string& path) override {
     ++reads;
     const auto found = tags.find(path);
-    if (found == tags.end()) return std::nullopt;
+    if (found == tags.end()) return fallback;
     return found->second;
   }
 };

@@ -21,7 +21,7 @@ std::string DisplayNameOf(const std::string& path) {
 
 void StreamingPlayer::OpenStreamAtPlayer(const std::string& path) {
   const double at = std::max(0.0, player_.CurrentPosition().value_or(0.0));
-  stream_.Open(path, at, StreamTitle(path, DisplayNameOf(path)));
+  stream_.Open(path, at, StreamTitle(path, DisplayNameOf(path), tags_));
   told_ = Told::Playing;
   if (player_.PlayState() != PlayStateValue::Paused) return;
   stream_.Pause();

@@ -16,6 +16,7 @@
 
 #include "core/audio_stream.h"
 #include "core/media_player.h"
+#include "core/tag_reader.h"
 
 #include <optional>
 #include <string>
@@ -24,8 +25,9 @@ namespace wavecrest {
 
 class StreamingPlayer final : public MediaPlayer {
  public:
-  // Both outlive this player.
-  StreamingPlayer(MediaPlayer& player, AudioStream& stream) : player_(player), stream_(stream) {}
+  // All three outlive this player; `tags` reads the songs' titles.
+  StreamingPlayer(MediaPlayer& player, AudioStream& stream, TagReader& tags)
+      : player_(player), stream_(stream), tags_(tags) {}
 
   bool Open(const std::string& path) override;
   bool Play() override;
@@ -49,6 +51,7 @@ class StreamingPlayer final : public MediaPlayer {
 
   MediaPlayer& player_;
   AudioStream& stream_;
+  TagReader& tags_;
   Told told_ = Told::Nothing;
   unsigned long long opens_ = 0;  // Open calls so far
 };

@@ -1,8 +1,7 @@
 #include "app/stream/stream_title.h"
 
 #include "app/console/terminal_text.h"
-#include "trackinfo/id3.h"
-
+#include "trackinfo/track_info.h"
 
 namespace wavecrest {
 namespace {
@@ -29,9 +28,10 @@ std::string Shown(const std::string& text) {
 
 }  // namespace
 
-std::string StreamTitle(const std::string& path, const std::string& displayName) {
-  const std::string artist = Field(ReadTagArtist(path));
-  const std::string title = Field(ReadTagTitle(path));
+std::string StreamTitle(const std::string& path, const std::string& displayName, TagReader& id3v2) {
+  const TagFields tag = ReadTags(path, id3v2);
+  const std::string artist = Field(tag.artist);
+  const std::string title = Field(tag.title);
   if (artist.empty() || title.empty()) return Shown(displayName);
   return Shown(artist + " - " + title);
 }
