@@ -3,7 +3,9 @@
 #include "app/irc/irc_setup.h"
 #include "app/mpris/mpris_service.h"
 #include "app/settings/settings_location.h"
+#include "app/stream/stream_settings.h"
 #include "commands/help.h"
+#include "core/settings_keys.h"
 #include "commands/startup.h"
 #include "commands/wiring.h"
 
@@ -32,6 +34,17 @@ std::string NameInRoom(const ProgramOptions& options, SettingsStore& settings) {
   return options.irc && options.nick ? *options.nick : MemberName(options, settings);
 }
 
+// The stream's name is the member's handle: at start the stored one, which
+// start-up is about to load.
+std::unique_ptr<AudioStream> MakeStream(const ProgramOptions& options, SettingsStore& settings, EventLoop& loop) {
+  if (!options.stream) return nullptr;
+  std::string handle = settings.ReadIni(kSettingsSection, SettingKey(Setting::Handle));
+  if (handle.empty()) handle = std::string(StartValue(Setting::Handle));
+  const std::optional<StreamSettings> streaming = StreamSettingsFor(options, handle);
+  if (!streaming) return nullptr;
+  return LoadStreamModule(*streaming, loop);
+}
+
 }  // namespace
 
 AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesView& matchesView)
@@ -40,12 +53,25 @@ AppSystem::AppSystem(const ProgramOptions& options, MainView& mainView, MatchesV
       instanceLock(settingsPath),
       client(loop, options.clientVersion, NameInRoom(options, settings)),
       chat(client, loop),
-      bot(Ports{loop, settings, chat, client, player, mainView, matchesView, instanceLock, directories, tags},
-          CommandRoutines(options.irc ? RoomKind::kNetwork : RoomKind::kLocal), [] { QCoreApplication::exit(0); }),
+      stream(MakeStream(options, settings, loop)),
+      streamingPlayer(stream ? std::make_unique<StreamingPlayer>(player, *stream, tags) : nullptr),
+      bot(Ports{loop, settings, chat, client, streamingPlayer ? *streamingPlayer : static_cast<MediaPlayer&>(player),
+                mainView, matchesView, instanceLock, directories, tags, stream.get()},
+          CommandRoutines(options.irc ? RoomKind::kNetwork : RoomKind::kLocal,
+                          stream ? StreamCommands::With : StreamCommands::Without),
+          [] { QCoreApplication::exit(0); }),
       irc(MakeIrcRoomNetwork(options, client.MemberName(),
                              [this](const std::string& word) { return PrivateHelpText(bot, word); })) {
   bot.ownerRule = OwnerRuleFor(options);
   FillScreenNameBox(options, settings);
+  if (stream) {
+    // A new handle names the stream from its next connection on.
+    bot.WatchHandlers([this, name = std::string()]() mutable {
+      if (bot.form1.lblHandle.empty() || bot.form1.lblHandle == name) return;
+      name = bot.form1.lblHandle;
+      stream->SetName(name);
+    });
+  }
   if (!irc) return;
   client.SetNetwork(irc.get());
   chat.SetNetwork(irc.get());

@@ -2,9 +2,10 @@
 
 // The whole system on its real adapters: the Qt event loop, the settings file,
 // the instance lock, the simulated chat client, the libmpv player and the
-// TagLib tag reader (each loaded on first use) and a Bot wired to them.
-// Front-ends (console, windows) make the application object first, then one
-// AppSystem with their views, then call Run.
+// TagLib tag reader (each loaded on first use), the Icecast stream when the
+// run streams (--stream), and a Bot wired to them. Front-ends (console,
+// windows) make the application object first, then one AppSystem with their
+// views, then call Run.
 
 #include "app/files/posix_directory_reader.h"
 #include "app/irc/irc_room_network.h"
@@ -13,6 +14,7 @@
 #include "app/instance/file_instance_lock.h"
 #include "app/modules/lazy_player.h"
 #include "app/modules/lazy_tag_reader.h"
+#include "app/modules/streaming_player.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/settings/ini_file_store.h"
 #include "core/bot.h"
@@ -52,8 +54,11 @@ class AppSystem {
   sim::SimulatedClient client;
   HostChatClient chat;
   LazyPlayer player{LoadPlayerModule};  // libmpv is loaded with the first song
-  PosixDirectoryReader directories;
   LazyTagReader tags{LoadTagsModule};  // TagLib is loaded with the first file without an ID3v1 tag
+  std::unique_ptr<AudioStream> stream;  // the room's stream; none unless the run streams
+  // The player the system holds when it streams: the real one, followed by the stream.
+  std::unique_ptr<StreamingPlayer> streamingPlayer;
+  PosixDirectoryReader directories;
   Bot bot;
   std::unique_ptr<IrcRoomNetwork> irc;  // the room's network; none: the local room
 

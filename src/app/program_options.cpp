@@ -1,15 +1,16 @@
 #include "app/program_options.h"
 
+#include "app/stream/stream_url.h"
 #include "core/control_characters.h"
 #include "host/client_version.h"
 #include "host/irc/nick.h"
 #include "host/irc/url.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-
 
 namespace wavecrest {
 namespace {
@@ -19,6 +20,8 @@ constexpr const char* kUsage =
     "                 [--verbose] [--irc URL [--nick NICK] [--owner NICK] [--owner-mask MASK]\n"
     "                 [--owner-account NAME] [--irc-account NAME] [--irc-password-file FILE]\n"
     "                 [--irc-cert FILE] [--irc-ca FILE] [--irc-channel-key-file FILE]]\n"
+    "                 [--stream URL [--stream-bitrate N] [--stream-ca FILE]\n"
+    "                 [--stream-password-file FILE] [--listen-url URL]]\n"
     "       wavecrest scan DIR [--ext EXT]\n"
     "       wavecrest tags FILE\n"
     "       wavecrest --help | --version\n";
@@ -49,7 +52,17 @@ constexpr const char* kHelp =
     "  --irc-cert FILE      present this client certificate and key (PEM) and log in by it\n"
     "                       (SASL EXTERNAL) where the server offers that\n"
     "  --irc-ca FILE        trust this CA certificate (PEM) too, for a private network\n"
-    "  --irc-channel-key-file FILE  the channel's key (or WAVECREST_IRC_CHANNEL_KEY)\n\n"
+    "  --irc-channel-key-file FILE  the channel's key (or WAVECREST_IRC_CHANNEL_KEY)\n"
+    "  --stream URL         stream what plays to an Icecast server: icecast://[USER@]HOST[:PORT]/MOUNT\n"
+    "                       (plain, port 8000, user source) or icecasts://… (TLS); the source\n"
+    "                       password comes from WAVECREST_STREAM_PASSWORD or --stream-password-file\n"
+    "  --stream-bitrate N   the stream's MP3 bit rate in kbit/s, 32 to 320 (default 128; taken down\n"
+    "                       to the nearest MP3 rate: 32 40 48 56 64 80 96 112 128 160 192 224 256 320)\n"
+    "  --stream-ca FILE     trust this CA certificate (PEM) too, for the Icecast server\n"
+    "  --stream-password-file FILE  the source password (or WAVECREST_STREAM_PASSWORD); never on\n"
+    "                       the command line\n"
+    "  --listen-url URL     the address `listen` announces (default http://HOST:PORT/MOUNT, https://\n"
+    "                       with TLS); http:// or https://, never with a user or password in it\n\n"
     "Console input, one action a line:\n"
     "  TEXT                 the member says TEXT        //TEXT   the member says /TEXT\n"
     "  /as NAME TEXT        NAME says TEXT              /type TEXT   TEXT is left half-typed\n"
@@ -135,6 +148,7 @@ std::optional<std::string> IrcOptionsProblem(const ProgramOptions& options) {
 ParsedOptions ParseProgramOptions(const std::vector<std::string>& args) {
   ParsedOptions parsed;
   ProgramOptions options;
+  bool streamBitrateGiven = false;
   const auto fail = [&](const std::string& why) {
     parsed.exitCode = 2;
     parsed.messageIsError = true;
@@ -187,11 +201,35 @@ ParsedOptions ParseProgramOptions(const std::vector<std::string>& args) {
     } else if (const IrcFile* file = FindIrcFile(arg)) {
       if (!takeValue(value) || value.empty()) return fail(arg + " needs a file");
       options.*(file->field) = value;
+    } else if (arg == "--stream") {
+      if (!takeValue(value) || !ParseStreamUrl(value)) {
+        return fail("--stream takes icecast://[USER@]HOST[:PORT]/MOUNT or icecasts://[USER@]HOST[:PORT]/MOUNT");
+      }
+      options.stream = value;
+    } else if (arg == "--stream-bitrate") {
+      int rate = 0;
+      const bool read = takeValue(value) &&
+                        std::from_chars(value.data(), value.data() + value.size(), rate).ptr == value.data() + value.size();
+      if (!read || value.empty() || rate < 32 || rate > 320) return fail("--stream-bitrate takes 32 to 320 (kbit/s)");
+      options.streamBitrate = rate;
+      streamBitrateGiven = true;
+    } else if (arg == "--stream-ca" || arg == "--stream-password-file") {
+      if (!takeValue(value) || value.empty()) return fail(arg + " needs a file");
+      (arg == "--stream-ca" ? options.streamCa : options.streamPasswordFile) = value;
+    } else if (arg == "--listen-url") {
+      if (!takeValue(value) || !IsListenUrl(value)) {
+        return fail("--listen-url takes an http:// or https:// address without a user or password");
+      }
+      options.listenUrl = value;
     } else {
       return fail("unknown option " + WithoutControlCharacters(arg));
     }
   }
   if (const std::optional<std::string> why = IrcOptionsProblem(options)) return fail(*why);
+  const bool streamOnly = options.streamCa || options.streamPasswordFile || options.listenUrl || streamBitrateGiven;
+  if (streamOnly && !options.stream) {
+    return fail("--stream-bitrate, --stream-ca, --stream-password-file and --listen-url go with --stream");
+  }
   parsed.options = options;
   return parsed;
 }

@@ -35,6 +35,13 @@ struct ProgramOptions {
   std::optional<std::filesystem::path> ircCert;          // the client certificate and key (PEM; SASL EXTERNAL)
   std::optional<std::filesystem::path> ircPasswordFile;  // the server or account password's file
   std::optional<std::filesystem::path> ircChannelKeyFile;  // the channel key's file
+  // What plays is streamed to an Icecast mount (icecast:// or icecasts://
+  // URL); without it nothing is streamed and the stream's module is not loaded.
+  std::optional<std::string> stream;
+  int streamBitrate = 128;                                  // kbit/s of the stream's MP3
+  std::optional<std::filesystem::path> streamCa;            // a further CA for the server's certificate
+  std::optional<std::filesystem::path> streamPasswordFile;  // the source password's file
+  std::optional<std::string> listenUrl;                     // the address announced by `listen`
 };
 
 struct ParsedOptions {

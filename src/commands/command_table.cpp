@@ -3,6 +3,7 @@
 #include "commands/appearance.h"
 #include "commands/idle.h"
 #include "commands/library.h"
+#include "commands/listen.h"
 #include "commands/matches_words.h"
 #include "commands/modes.h"
 #include "commands/playback.h"
@@ -10,6 +11,7 @@
 #include "commands/trackinfo.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace wavecrest {
@@ -71,19 +73,37 @@ constexpr std::array<CommandEntry, 44> kCommandTable{{
     {"time?", Exact, None, Prefixed, &TimeQueryCommand, "time? [get current time]"},
 }};
 
-constexpr std::array<CommandEntry, 46> kNetworkCommandTable = [] {
-  std::array<CommandEntry, 46> table{};
-  for (std::size_t i = 0; i < kCommandTable.size(); ++i) table[i] = kCommandTable[i];
-  table[44] = {"matches", Exact, None, Prefixed, &MatchesCommand, "matches [post the matches list]"};
-  table[45] = {"pick", Argument, None, Prefixed, &PickCommand, "pick x [play match x of the matches list]"};
+// Plain data too: the words a run adds after the table's, on a network (where
+// nobody can click the matches window) and when it streams.
+constexpr std::array<CommandEntry, 2> kNetworkWords{{
+    {"matches", Exact, None, Prefixed, &MatchesCommand, "matches [post the matches list]"},
+    {"pick", Argument, None, Prefixed, &PickCommand, "pick x [play match x of the matches list]"},
+}};
+constexpr std::array<CommandEntry, 1> kStreamWords{{
+    {"listen", Exact, None, Prefixed, &ListenCommand, "listen [get where to listen and how many listen]"},
+}};
+
+template <std::size_t N, std::size_t M>
+constexpr std::array<CommandEntry, N + M> Joined(const std::array<CommandEntry, N>& first,
+                                                 const std::array<CommandEntry, M>& then) {
+  std::array<CommandEntry, N + M> table{};
+  std::copy(first.begin(), first.end(), table.begin());
+  std::copy(then.begin(), then.end(), table.begin() + N);
   return table;
-}();
+}
+
+constexpr auto kNetworkCommandTable = Joined(kCommandTable, kNetworkWords);
+constexpr auto kStreamingCommandTable = Joined(kCommandTable, kStreamWords);
+constexpr auto kNetworkStreamingCommandTable = Joined(kNetworkCommandTable, kStreamWords);
 
 }  // namespace
 
-std::span<const CommandEntry> CommandTable() { return kCommandTable; }
-
-std::span<const CommandEntry> NetworkCommandTable() { return kNetworkCommandTable; }
+std::span<const CommandEntry> CommandTable(RoomKind room, StreamCommands stream) {
+  const bool streams = stream == StreamCommands::With;
+  if (room == RoomKind::kNetwork) return streams ? std::span<const CommandEntry>(kNetworkStreamingCommandTable)
+                                                 : std::span<const CommandEntry>(kNetworkCommandTable);
+  return streams ? std::span<const CommandEntry>(kStreamingCommandTable) : std::span<const CommandEntry>(kCommandTable);
+}
 
 std::string CommandListLine(const CommandEntry& entry, std::string_view trigger, std::string_view extension) {
   const std::string line = ReplaceAll(entry.help, kExtensionMark, extension);

@@ -8,12 +8,18 @@
 
 namespace wavecrest {
 
-// The 44 chat commands in the order the dispatcher tries them.
-std::span<const CommandEntry> CommandTable();
+// Where the room is: the chat client's own, or a channel of a network.
+enum class RoomKind { kLocal, kNetwork };
 
-// The same, and after them the two words a member on a network needs where
-// nobody can click the matches window: `matches` and `pick x`.
-std::span<const CommandEntry> NetworkCommandTable();
+// Whether the run streams what plays.
+enum class StreamCommands { Without, With };
+
+// The 44 chat commands in the order the dispatcher tries them; after them, on
+// a network, the two words a member needs where nobody can click the matches
+// window (`matches`, `pick x`), then `listen` when the run streams. A local
+// run without a stream has the same commands and command list as ever.
+std::span<const CommandEntry> CommandTable(RoomKind room = RoomKind::kLocal,
+                                           StreamCommands stream = StreamCommands::Without);
 
 // The entry's command-list line with `trigger` in front (unless the word is
 // never prefixed) and `extension` filled in.

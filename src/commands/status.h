@@ -12,9 +12,9 @@ namespace wavecrest {
 class Bot;
 struct LocalDateTime;
 
-// Empties List1 and files in the command table's lines with the current
-// trigger and extension (42 lines: the three count words share one; 44 with
-// the network's words).
+// Empties List1 and files in the lines of the Bot's command table with the
+// current trigger and extension (42 lines: the three count words share one;
+// two more with the network's words, one more when the run streams).
 void BuildCommandList(Bot& bot);
 
 // "sunday, 06 december 2026" (the names in the language of now.timeLocale,

@@ -7,9 +7,9 @@
 
 namespace wavecrest {
 
-BotRoutines CommandRoutines(RoomKind room) {
-  const auto table = room == RoomKind::kNetwork ? NetworkCommandTable() : CommandTable();
-  return BotRoutines{table, Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer, tmrRep_Timer};
+BotRoutines CommandRoutines(RoomKind room, StreamCommands stream) {
+  return BotRoutines{CommandTable(room, stream), Timer1_Timer, tmrIdle_Timer, tmrCon_Timer, tmrOrder_Timer,
+                     tmrRep_Timer};
 }
 
 }  // namespace wavecrest

@@ -3,6 +3,7 @@
 // The running system: the two windows' models, the timers, and the ports it
 // works through. One Bot lives for the whole run; every handler receives it.
 
+#include "core/audio_stream.h"
 #include "core/chat_client.h"
 #include "core/chat_scanner.h"
 #include "core/directory_reader.h"
@@ -29,7 +30,8 @@ namespace wavecrest {
 struct CommandEntry;
 
 // The platform interfaces the system works through, all owned by the
-// front-end and outliving the Bot.
+// front-end and outliving the Bot. The stream is the one a run may go
+// without: nullptr unless the run streams what plays.
 struct Ports {
   EventLoop& loop;
   SettingsStore& settings;
@@ -41,6 +43,7 @@ struct Ports {
   InstanceLock& instanceLock;
   DirectoryReader& directories;
   TagReader& tags;  // ID3v2 tags, for files without an ID3v1 tag
+  AudioStream* stream = nullptr;
 };
 
 inline constexpr const char* kSettingsSection = "settings";

@@ -3,9 +3,16 @@
 // The one UI thread's event queue, its timers and its clock.
 //
 // Lifecycle: one EventLoop lives for the whole run and outlives every Timer it
-// created. Threading: every call is made on the UI thread; no call is
-// reentrant except PumpOnce, which may be called from inside an event that
-// PumpOnce itself is running (nested pumping is how the system waits).
+// created. Threading: every call is made on the UI thread, except Post, which
+// any thread may call. No call is reentrant except PumpOnce, which may be
+// called from inside an event that PumpOnce itself is running (nested pumping
+// is how the system waits).
+//
+// The rule for workers: an adapter may run a thread of its own (the stream's
+// encoder), and that thread reaches the system only by posting a task here.
+// It never calls into the Bot, the models, diagnostics or another port
+// itself; what it has to say (a problem, a count) travels in the task.
+//
 // Failures: none of these calls fails.
 
 #include <chrono>
@@ -56,7 +63,8 @@ class EventLoop {
   // The local date and time now.
   virtual LocalDateTime LocalNow() const = 0;
 
-  // Queues `task` to run on a later pass of the loop; never runs it now.
+  // Queues `task` to run on a later pass of the loop; never runs it now. Safe
+  // from any thread; tasks posted by one thread run in the order it posted them.
   virtual void Post(std::function<void()> task) = 0;
 
   // A new disabled timer that calls `onTick` on this loop.

@@ -17,7 +17,10 @@ class MediaPlayer {
  public:
   virtual ~MediaPlayer() = default;
 
-  // Loads the file and starts playing it at once.
+  // Loads the file and starts playing it at once. Open may run pending events
+  // while it waits for the file (as every pause of the system does), so a
+  // command, a tick or even another Open can run inside it; the later Open
+  // wins.
   virtual bool Open(const std::string& path) = 0;
   // Plays on from where a pause halted.
   virtual bool Play() = 0;

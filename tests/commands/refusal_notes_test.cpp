@@ -72,12 +72,13 @@ TEST(RefusalNotes, EveryLineAHandlerLeavesUnansweredSaysWhy) {
        "the library was rebuilt since the matches were found: row 2 names none of its songs now"},
       {[](Scenario& s) { Matches(s), s.bot().form1.lblSi = "on"; }, "pick 1",
        "silent mp3 play is on: the picked song is not announced"},
+      {[](Scenario& s) { s.bot().stream = nullptr; }, "listen", "nothing is streamed in this run (--stream)"},
   };
   std::vector<std::string> notes;
   SetDiagnosticSink([&notes](std::string_view note) { notes.emplace_back(note); });
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
-    Scenario s(RoomKind::kNetwork);  // the network's words too
+    Scenario s(RoomKind::kNetwork, StreamCommands::With);  // every word there is
     LoadLibrary(s, {"first song", "second song"});
     c.before(s);
     s.TakeBodies();

@@ -86,7 +86,7 @@ TEST(CommandTable, HoldsTheFortyFourWordsInDispatchOrder) {
   ASSERT_EQ(table.size(), std::size(words));
   for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].word, words[i]) << i;
   // On a network the same words, then the two that stand for the matches window.
-  const auto network = NetworkCommandTable();
+  const auto network = CommandTable(RoomKind::kNetwork);
   ASSERT_EQ(network.size(), std::size(words) + 2);
   for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(network[i].word, words[i]) << i;
   EXPECT_EQ(network[44].word, "matches");

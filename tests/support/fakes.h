@@ -9,7 +9,10 @@
 #include "core/text.h"
 #include "support/virtual_event_loop.h"
 
+#include <functional>
 #include <map>
+#include <memory>
+#include <utility>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,9 +72,13 @@ class FakeMediaPlayer final : public MediaPlayer {
   double duration = 0;
   bool failReads = false;
   std::vector<std::string> opened;
+  std::function<void()> duringOpen;  // runs once inside the next Open, as events can
 
   bool Open(const std::string& path) override {
     opened.push_back(path);
+    const std::size_t thisOpen = opened.size();
+    if (duringOpen) std::exchange(duringOpen, nullptr)();
+    if (opened.size() != thisOpen) return false;  // a later Open, made inside this one, wins
     const auto it = durations.find(path);
     if (it == durations.end()) return false;
     fileName = path;
@@ -115,6 +122,56 @@ class FakeMediaPlayer final : public MediaPlayer {
   }
 };
 
+// A stream that records what it is told, one line per call ("open a.mp3 @0
+// title", "pause", "resume", "seek 12", "stop", "name dj"), and answers the
+// listener count the test sets, `answerAfter` seconds after each request on
+// the loop (never, when unset).
+class FakeAudioStream final : public AudioStream {
+ public:
+  explicit FakeAudioStream(VirtualEventLoop& loop) : loop_(loop) {}
+  std::vector<std::string> told;
+  std::string listenUrl = "http://radio.example.org:8000/live";
+  std::optional<int> listeners;        // what the next answer says
+  std::optional<double> answerAfter;   // seconds from the request to its answer
+  std::optional<ListenerCount> count;  // the latest answer
+  int refreshes = 0;
+
+  void Open(const std::string& path, double seconds, const std::string& title) override {
+    told.push_back("open " + path + " @" + Seconds(seconds) + " " + title);
+  }
+  void Pause() override { told.push_back("pause"); }
+  void Resume() override { told.push_back("resume"); }
+  void Seek(double seconds) override { told.push_back("seek " + Seconds(seconds)); }
+  void Stop() override { told.push_back("stop"); }
+  void SetName(const std::string& name) override { told.push_back("name " + name); }
+  std::string ListenUrl() const override { return listenUrl; }
+  std::optional<ListenerCount> Listeners() const override { return count; }
+  void RefreshListeners() override {
+    ++refreshes;
+    if (!answerAfter) return;
+    const std::optional<int> answer = listeners;
+    const std::size_t slot = answerTimers_.size();
+    const auto delay = std::chrono::milliseconds(static_cast<long long>(*answerAfter * 1000));
+    // A one-shot answer: the timer turns itself off as it answers.
+    answerTimers_.push_back(loop_.CreateTimer(delay, [this, answer, slot] {
+      answerTimers_[slot]->SetEnabled(false);
+      const unsigned serial = count ? count->serial + 1 : 1;
+      count = ListenerCount{answer, loop_.SecondsSinceMidnight(), serial};
+    }));
+    answerTimers_.back()->SetEnabled(true);
+  }
+
+ private:
+  static std::string Seconds(double seconds) {
+    std::string text = std::to_string(seconds);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text;
+  }
+  VirtualEventLoop& loop_;
+  std::vector<std::unique_ptr<Timer>> answerTimers_;
+};
+
 class RecordingMainView final : public MainView {
  public:
   int refreshes = 0;
@@ -137,11 +194,12 @@ class RecordingMatchesView final : public MatchesView {
 class FakeTagReader final : public TagReader {
  public:
   std::map<std::string, TagFields> tags;
+  std::optional<TagFields> fallback;  // the tag of every file not in `tags`
   int reads = 0;
   std::optional<TagFields> ReadId3v2(const std::string& path) override {
     ++reads;
     const auto found = tags.find(path);
-    if (found == tags.end()) return std::nullopt;
+    if (found == tags.end()) return fallback;
     return found->second;
   }
 };
@@ -159,11 +217,17 @@ inline BotRoutines NoRoutines(std::span<const CommandEntry> commandTable = {}) {
   return BotRoutines{commandTable, TickDoesNothing, TickDoesNothing, TickDoesNothing, TickDoesNothing, TickDoesNothing};
 }
 
+// Whether the Bot is given the fake stream.
+enum class WithStream { No, Yes };
+
 // A whole system on fakes and virtual time.
 struct TestBot {
-  explicit TestBot(const BotRoutines& routines = NoRoutines())
-      : bot(Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories, tags}, routines, [] {}) {}
+  explicit TestBot(const BotRoutines& routines = NoRoutines(), WithStream streaming = WithStream::No)
+      : bot(Ports{loop, settings, chat, scanner, player, mainView, matchesView, instanceLock, directories, tags,
+                  streaming == WithStream::Yes ? &stream : nullptr},
+            routines, [] {}) {}
   VirtualEventLoop loop;
+  FakeAudioStream stream{loop};
   MemorySettings settings;
   RecordingChat chat;
   FakeScanner scanner;

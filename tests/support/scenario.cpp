@@ -13,7 +13,8 @@ std::string BodyOf(const std::string& line) {
   return line.substr(begin, end - begin);
 }
 
-Scenario::Scenario(RoomKind room) : t(CommandRoutines(room)) {
+Scenario::Scenario(RoomKind room, StreamCommands stream)
+    : t(CommandRoutines(room, stream), stream == StreamCommands::With ? WithStream::Yes : WithStream::No) {
   Form1& f = t.bot.form1;
   f.Text1 = "Some Member";
   f.lblHandle = "dj";

@@ -20,8 +20,10 @@ std::string BodyOf(const std::string& line);
 // member's screen name set and the start-up look in place.
 class Scenario {
  public:
-  // The room the commands are for: the local room's table, or a network's.
-  explicit Scenario(RoomKind room = RoomKind::kLocal);
+  // The room the commands are for (the local room's table, or a network's);
+  // with StreamCommands::With the run streams: the Bot has the fake stream
+  // and `listen` among its commands.
+  explicit Scenario(RoomKind room = RoomKind::kLocal, StreamCommands stream = StreamCommands::Without);
   TestBot t;
   Bot& bot() { return t.bot; }
 

@@ -63,7 +63,10 @@ LocalDateTime VirtualEventLoop::LocalNow() const {
   return t;
 }
 
-void VirtualEventLoop::Post(std::function<void()> task) { posted_.push_back(std::move(task)); }
+void VirtualEventLoop::Post(std::function<void()> task) {
+  const std::lock_guard lock(postedMutex_);
+  posted_.push_back(std::move(task));
+}
 
 std::unique_ptr<Timer> VirtualEventLoop::CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) {
   auto state = std::make_unique<TimerState>();
@@ -74,11 +77,14 @@ std::unique_ptr<Timer> VirtualEventLoop::CreateTimer(std::chrono::milliseconds i
 }
 
 bool VirtualEventLoop::RunPending() {
-  if (posted_.empty()) return false;
   // One pass runs what was queued when the pass began; what those tasks post
   // waits for the next pass, as on a real queue.
   std::deque<std::function<void()>> batch;
-  batch.swap(posted_);
+  {
+    const std::lock_guard lock(postedMutex_);
+    batch.swap(posted_);
+  }
+  if (batch.empty()) return false;
   for (auto& task : batch) task();
   return true;
 }

@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace wavecrest::testing {
 
@@ -23,6 +24,8 @@ class VirtualEventLoop final : public EventLoop {
   double SecondsSinceMidnight() const override;
   // The calendar starts on Sunday, 6 December 2026 and moves on at midnight.
   LocalDateTime LocalNow() const override;
+  // Any thread may post, as on the real loop; everything else is the loop's
+  // own thread's.
   void Post(std::function<void()> task) override;
   std::unique_ptr<Timer> CreateTimer(std::chrono::milliseconds interval, std::function<void()> onTick) override;
   void EndWaits() override { waitsEnded_ = true; }
@@ -48,6 +51,7 @@ class VirtualEventLoop final : public EventLoop {
   // Whole microseconds, so that waits add up exactly.
   long long nowUs_;
   int passes_ = 0;
+  mutable std::mutex postedMutex_;  // guards posted_ alone
   std::deque<std::function<void()>> posted_;
   std::map<int, TimerState*> timers_;
   int nextTimerId_ = 1;

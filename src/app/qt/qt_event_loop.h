@@ -2,8 +2,9 @@
 
 // The EventLoop on Qt: the application's own event queue, real timers and the
 // local clock. Construct it after the QCoreApplication, and use it and its
-// timers on the thread that runs that application only; posted tasks and
-// ticks run there too.
+// timers on the thread that runs that application only, except Post, which
+// any thread may call (a queued call to the application object); posted
+// tasks and ticks run on the application's thread.
 
 #include "core/event_loop.h"
 
