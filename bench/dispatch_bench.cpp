@@ -12,7 +12,10 @@ namespace wavecrest {
 namespace {
 
 int g_handled = 0;
-void CountOnly(Bot&, const std::string&) { ++g_handled; }
+CommandResult CountOnly(Bot&, const std::string&) {
+  ++g_handled;
+  return Answered();
+}
 
 std::vector<CommandEntry> CountingTable() {
   std::vector<CommandEntry> table(CommandTable().begin(), CommandTable().end());

@@ -1,6 +1,8 @@
 // The room's chat HTML translated for IRC and split to a limit chosen by the
 // first byte: every piece fits, no CR, LF or NUL, valid UTF-8 when the input
-// is, and no visible character lost or doubled.
+// is, and no visible character lost or doubled, from what the system's one
+// reader read to the last piece.
+#include "core/chat_html.h"
 #include "host/irc/text.h"
 
 #include <cstddef>
@@ -40,6 +42,21 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+// What the reader read, as IRC shows it: runs that are never empty and
+// always differ from their neighbours, made one line each.
+std::string ReadAsOneLine(std::string_view html, bool validInput) {
+  const wavecrest::StyledText read = wavecrest::ReadChatHtml(html);
+  std::string line;
+  for (std::size_t i = 0; i < read.runs.size(); ++i) {
+    const wavecrest::StyledRun& run = read.runs[i];
+    Require(!run.text.empty());
+    Require(i == 0 || !(read.runs[i - 1].look == run.look));
+    Require(!validInput || IsValidUtf8(run.text));
+    line += wavecrest::PlainLine(run.text, wavecrest::NulInLine::kSpace);
+  }
+  return line;
+}
+
 std::string VisibleWithoutSpaces(std::string_view ircText) {
   std::string visible = StripFormatting(ircText);
   std::erase(visible, ' ');
@@ -54,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view html(reinterpret_cast<const char*>(data) + 1, size - 1);
   const bool validInput = IsValidUtf8(html);
   const std::string irc = ChatHtmlToIrc(html);
+  Require(StripFormatting(irc) == ReadAsOneLine(html, validInput));
   Require(!HoldsLineBreak(irc));
   Require(!validInput || IsValidUtf8(irc));
   std::string joined;

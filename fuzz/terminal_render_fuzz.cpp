@@ -1,9 +1,12 @@
 // Everything the console writes to a terminal, on any text: the pretty chat
 // line, the escaped diagnostics and /state's JSON strings carry no control
-// character but the style sequences the renderer itself writes.
+// character but the style sequences the renderer itself writes, and the
+// pretty line shows exactly the text the system's one reader read.
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
-#include "core/terminal_escape.h"
+#include "core/chat_html.h"
+#include "core/control_characters.h"
+#include "core/text.h"
 #include "fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -44,6 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string rendered = wavecrest::RenderChatHtml(text, palette);
   Check(!HasControl(WithoutStyleSequences(rendered)), "a rendered chat line drives nothing");
+  std::string read;
+  for (const auto& run : wavecrest::ReadChatHtml(wavecrest::ToUtf8(text)).runs) {
+    read += wavecrest::RemoveControls(run.text);
+  }
+  Check(WithoutStyleSequences(rendered) == read, "the rendered line shows what the reader read, and only that");
   if (palette.use == wavecrest::ColourUse::kNoColours) {
     Check(rendered.find("\x1b[38") == std::string::npos && rendered.find("\x1b[39") == std::string::npos,
           "NO_COLOR writes no colour");

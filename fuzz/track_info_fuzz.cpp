@@ -2,6 +2,7 @@
 // are UTF-8 of their fixed widths, an ID3v2 tag is skipped by the size its
 // header gives, a bit rate is one MPEG audio could have or nothing, and
 // nothing is read outside the file.
+#include "core/control_characters.h"
 #include "core/text.h"
 #include "fuzz_check.h"
 #include "trackinfo/id3.h"

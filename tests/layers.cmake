@@ -21,11 +21,12 @@ set(WAVECREST_FORBIDDEN_INCLUDES
   host        playback/now_playing.h
   host        host/sim/simulated_client.h
   host        host/irc/session.h
-  host_irc    core/text.h
+  host_irc    host/room_network.h
   host_irc    host/chat_send.h
   host_sim    host/irc/message.h
   host_sim    commands/wiring.h
   ui          core/text.h
+  commands    host/chat_send.h
   commands    host/sim/simulated_client.h
   commands    host/irc/session.h
   commands    app/app_system.h

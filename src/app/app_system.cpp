@@ -1,6 +1,7 @@
 #include "app/app_system.h"
 
 #include "app/irc/irc_setup.h"
+#include "app/mpris/mpris_service.h"
 #include "app/settings/settings_location.h"
 #include "app/stream/stream_settings.h"
 #include "commands/help.h"
@@ -106,6 +107,20 @@ void AppSystem::EndOn(TerminationSignals& caught) {
 
 void AppSystem::Leave() {
   if (irc) irc->Quit(kQuitMessage);
+}
+
+int AppSystem::Run(MprisHooks hooks, const std::function<void()>& started) {
+  TerminationSignals terminationSignals;
+  EndOn(terminationSignals);
+  if (!Start()) return kExitAnotherInstance;
+  int status = endedBySignal != 0 ? ExitStatusForSignal(endedBySignal) : 0;
+  if (endedBySignal == 0) {
+    const MprisService mpris(bot, std::move(hooks));  // gone before the system it reads
+    started();
+    status = QCoreApplication::exec();
+  }
+  Leave();
+  return status;
 }
 
 }  // namespace wavecrest

@@ -5,7 +5,7 @@
 // TagLib tag reader (each loaded on first use), the Icecast stream when the
 // run streams (--stream), and a Bot wired to them. Front-ends (console,
 // windows) make the application object first, then one AppSystem with their
-// views, then call Start.
+// views, then call Run.
 
 #include "app/files/posix_directory_reader.h"
 #include "app/irc/irc_room_network.h"
@@ -22,9 +22,12 @@
 #include "host/sim/simulated_client.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace wavecrest {
+
+struct MprisHooks;
 
 // The exit status when another instance runs with the same settings file.
 inline constexpr int kExitAnotherInstance = 3;
@@ -36,19 +39,13 @@ class AppSystem {
   AppSystem(const AppSystem&) = delete;
   AppSystem& operator=(const AppSystem&) = delete;
 
-  // Start-up (Form_Load). On a network, the channel is joined first (for a
-  // while at most), so that it hears the banner and the welcome. False when
-  // another instance runs with the same settings file: the room has been
-  // told, and standard error says which file.
-  bool Start();
-
-  // Leaves the network, if any, once the program has ended.
-  void Leave();
-
-  // From now on, start-up included, a termination signal ends the program as
-  // /quit does, with the exit status shells expect; endedBySignal says which.
-  void EndOn(TerminationSignals& caught);
-  int endedBySignal = 0;
+  // The whole run, the same for every front-end: start-up, the desktop's
+  // media controls (told `hooks`), `started` (the front-end's own first
+  // step), the event loop until the program ends, and the network left.
+  // From start-up on, a termination signal ends the program as /quit does.
+  // Returns the exit status: the event loop's, the one shells expect after
+  // a signal, or kExitAnotherInstance.
+  int Run(MprisHooks hooks, const std::function<void()>& started);
 
   std::filesystem::path settingsPath;
   QtEventLoop loop;
@@ -64,6 +61,21 @@ class AppSystem {
   PosixDirectoryReader directories;
   Bot bot;
   std::unique_ptr<IrcRoomNetwork> irc;  // the room's network; none: the local room
+
+ private:
+  // Start-up (Form_Load). On a network, the channel is joined first (for a
+  // while at most), so that it hears the banner and the welcome. False when
+  // another instance runs with the same settings file: the room has been
+  // told, and standard error says which file.
+  bool Start();
+
+  // Leaves the network, if any, once the program has ended.
+  void Leave();
+
+  // From now on, start-up included, a termination signal ends the program as
+  // /quit does, with the exit status shells expect; endedBySignal says which.
+  void EndOn(TerminationSignals& caught);
+  int endedBySignal = 0;
 };
 
 }  // namespace wavecrest

@@ -1,7 +1,7 @@
 #include "app/program_options.h"
 
-#include "app/console/terminal_text.h"
 #include "app/stream/stream_url.h"
+#include "core/control_characters.h"
 #include "host/client_version.h"
 #include "host/irc/nick.h"
 #include "host/irc/url.h"

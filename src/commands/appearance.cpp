@@ -16,10 +16,10 @@ struct ValueCommand {
 };
 
 // Set the label, save it, then confirm in the new look.
-void SetValue(Bot& bot, const ValueCommand& command, const std::string& argument) {
+CommandResult SetValue(Bot& bot, const ValueCommand& command, const std::string& argument) {
   bot.form1.*command.label = argument;
   bot.WriteSetting(SettingKey(command.setting), argument);
-  SendReply(bot, command.lead + argument + "</b> ");
+  return Answer(bot, command.lead + argument + "</b> ");
 }
 
 // Saves the trigger and refiles the command list, whose lines carry it.
@@ -31,44 +31,42 @@ void SetTrigger(Bot& bot, const std::string& saved, const std::string& trigger) 
 
 }  // namespace
 
-void FontCommand(Bot& bot, const std::string& a) { SetValue(bot, {&Form1::lblFont, Setting::Font, "> new font: <b>"}, a); }
-void FcolorCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblColor, Setting::Color, "> new font color: <b>"}, a);
+CommandResult FontCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblFont, Setting::Font, "> new font: <b>"}, a);
 }
-void FasciiCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblFrontAscii, Setting::FrontAscii, "> new front ascii: <b>"}, a);
+CommandResult FcolorCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblColor, Setting::Color, "> new font color: <b>"}, a);
 }
-void FafontCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblFrontAsciiFont, Setting::FrontAsciiFont, "> new front ascii font: <b>"}, a);
+CommandResult FasciiCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblFrontAscii, Setting::FrontAscii, "> new front ascii: <b>"}, a);
 }
-void FacolorCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblFrontAsciiColor, Setting::FrontAsciiColor, "> new front ascii color: #<b>"}, a);
+CommandResult FafontCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblFrontAsciiFont, Setting::FrontAsciiFont, "> new front ascii font: <b>"}, a);
 }
-void EasciiCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblEndAscii, Setting::EndAscii, "> new end ascii: <b>"}, a);
+CommandResult FacolorCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblFrontAsciiColor, Setting::FrontAsciiColor, "> new front ascii color: #<b>"}, a);
 }
-void EafontCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblEndAsciiFont, Setting::EndAsciiFont, "> new end ascii font: <b>"}, a);
+CommandResult EasciiCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblEndAscii, Setting::EndAscii, "> new end ascii: <b>"}, a);
 }
-void EacolorCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblEndAsciiColor, Setting::EndAsciiColor, "> new end ascii color: #<b>"}, a);
+CommandResult EafontCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblEndAsciiFont, Setting::EndAsciiFont, "> new end ascii font: <b>"}, a);
 }
-void HandleCommand(Bot& bot, const std::string& a) {
-  SetValue(bot, {&Form1::lblHandle, Setting::Handle, "> new handle: <b>"}, a);
+CommandResult EacolorCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblEndAsciiColor, Setting::EndAsciiColor, "> new end ascii color: #<b>"}, a);
+}
+CommandResult HandleCommand(Bot& bot, const std::string& a) {
+  return SetValue(bot, {&Form1::lblHandle, Setting::Handle, "> new handle: <b>"}, a);
 }
 
-void TrigCommand(Bot& bot, const std::string& argument) {
+CommandResult TrigCommand(Bot& bot, const std::string& argument) {
   if (argument == "none") {
     SetTrigger(bot, "none", "");
-    SendReply(bot, "> new trigger: <b>none</b> ");
-    return;
+    return Answer(bot, "> new trigger: <b>none</b> ");
   }
-  if (CodePointCount(argument) >= 2) {
-    SendReply(bot, "> trigger is invalid, must be within <b>1</b> character ");
-    return;
-  }
+  if (CodePointCount(argument) >= 2) return Answer(bot, "> trigger is invalid, must be within <b>1</b> character ");
   SetTrigger(bot, argument, argument);
-  SendReply(bot, "> new trigger: <b>" + bot.form1.Trig + "</b> ");
+  return Answer(bot, "> new trigger: <b>" + bot.form1.Trig + "</b> ");
 }
 
 }  // namespace wavecrest

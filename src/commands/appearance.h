@@ -4,21 +4,23 @@
 // value is stored as received, saved at once, and confirmed by a reply that
 // already wears the new look.
 
+#include "core/command_result.h"
+
 #include <string>
 
 namespace wavecrest {
 
 class Bot;
 
-void FontCommand(Bot& bot, const std::string& argument);
-void FcolorCommand(Bot& bot, const std::string& argument);
-void FasciiCommand(Bot& bot, const std::string& argument);
-void FafontCommand(Bot& bot, const std::string& argument);
-void FacolorCommand(Bot& bot, const std::string& argument);
-void EasciiCommand(Bot& bot, const std::string& argument);
-void EafontCommand(Bot& bot, const std::string& argument);
-void EacolorCommand(Bot& bot, const std::string& argument);
-void HandleCommand(Bot& bot, const std::string& argument);
-void TrigCommand(Bot& bot, const std::string& argument);
+CommandResult FontCommand(Bot& bot, const std::string& argument);
+CommandResult FcolorCommand(Bot& bot, const std::string& argument);
+CommandResult FasciiCommand(Bot& bot, const std::string& argument);
+CommandResult FafontCommand(Bot& bot, const std::string& argument);
+CommandResult FacolorCommand(Bot& bot, const std::string& argument);
+CommandResult EasciiCommand(Bot& bot, const std::string& argument);
+CommandResult EafontCommand(Bot& bot, const std::string& argument);
+CommandResult EacolorCommand(Bot& bot, const std::string& argument);
+CommandResult HandleCommand(Bot& bot, const std::string& argument);
+CommandResult TrigCommand(Bot& bot, const std::string& argument);
 
 }  // namespace wavecrest

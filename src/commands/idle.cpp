@@ -11,22 +11,26 @@ std::string IdleTimeText(const std::string& hours, const std::string& minutes) {
   return hours + ":" + (m && *m < 10 ? "0" : "") + minutes;
 }
 
-void IdleCommand(Bot& bot, const std::string& reason) {
-  if (bot.tmrIdle->Enabled()) return;
+CommandResult IdleCommand(Bot& bot, const std::string& reason) {
+  if (bot.tmrIdle->Enabled()) {
+    return Refused("already idle (reason \"" + bot.form1.lblReason + "\"): idleoff ends it first");
+  }
   bot.tmrIdle->SetEnabled(true);
   bot.form1.lblReason = reason;
   SendReply(bot, "> " + bot.form1.lblHandle + " is going <b>idle</b> ");
   bot.chat.SetAway(reason);
+  return Answered();
 }
 
-void IdleoffCommand(Bot& bot, const std::string&) {
-  if (!bot.tmrIdle->Enabled()) return;
+CommandResult IdleoffCommand(Bot& bot, const std::string&) {
+  if (!bot.tmrIdle->Enabled()) return Refused("idle is not on");
   bot.tmrIdle->SetEnabled(false);
   bot.chat.SetAway("");
   SendReply(bot, "> <b>idle</b> off, " + bot.form1.lblHandle + " idled for <b>" +
                      IdleTimeText(bot.form1.lblHour, bot.form1.lblMins) + "</b> ");
   bot.form1.lblMins = "0";
   bot.form1.lblHour = "0";
+  return Answered();
 }
 
 void tmrIdle_Timer(Bot& bot) {

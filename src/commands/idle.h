@@ -3,14 +3,16 @@
 // Idle mode: the member tells the room they are away; once a minute the
 // system says for how long and why.
 
+#include "core/command_result.h"
+
 #include <string>
 
 namespace wavecrest {
 
 class Bot;
 
-void IdleCommand(Bot& bot, const std::string& reason);
-void IdleoffCommand(Bot& bot, const std::string& input);
+CommandResult IdleCommand(Bot& bot, const std::string& reason);
+CommandResult IdleoffCommand(Bot& bot, const std::string& input);
 void tmrIdle_Timer(Bot& bot);
 
 // Hours, ":", minutes padded to two digits: "0:05", "1:15".

@@ -18,70 +18,53 @@ constexpr const char* kSearchingBody = "> please wait while wavecr<u>e</u>st is 
 
 std::string Count(const Bot& bot) { return std::to_string(bot.form1.List2.ListCount()); }
 
-void CountReply(Bot& bot, const char* word) {
-  SendReply(bot, "> currently there are <b>" + Count(bot) + "</b> " + word + " total ");
+CommandResult CountReply(Bot& bot, const char* word) {
+  return Answer(bot, "> currently there are <b>" + Count(bot) + "</b> " + word + " total ");
 }
 
 }  // namespace
 
-void DirCommand(Bot& bot, const std::string& input) {
-  if (bot.form2.visible) {
-    SendReply(bot, kCloseMatchesBody);
-    return;
-  }
+CommandResult DirCommand(Bot& bot, const std::string& input) {
+  if (bot.form2.visible) return Answer(bot, kCloseMatchesBody);
   // The argument arrives lower-cased; the directory is found whatever the
   // case of its names. A directory must be given with its trailing "/".
   const std::string onDisk = ResolvePathIgnoringCase(input);
   if (!FileExists(onDisk)) {
     Diagnose("dir " + input + " is invalid: " + WhyFileExistsFails(onDisk));
-    SendReply(bot, "> directory <b>" + input + "</b> is invalid ");
-    return;
+    return Answer(bot, "> directory <b>" + input + "</b> is invalid ");
   }
   SendReply(bot, kSearchingBody);
   bot.form1.lblDir = input;
   ScanLibrary(bot);
   bot.WriteSetting(SettingKey(Setting::Directory), bot.form1.lblDir);
   WaitSeconds(bot.loop, 1);
-  SendReply(bot, "> directory <b>" + bot.form1.lblDir + "</b> set, total <b>" + Count(bot) + "</b> " +
-                     bot.form1.lblExt + "s ");
+  return Answer(bot, "> directory <b>" + bot.form1.lblDir + "</b> set, total <b>" + Count(bot) + "</b> " +
+                        bot.form1.lblExt + "s ");
 }
 
-void DirQueryCommand(Bot& bot, const std::string&) {
-  if (bot.form1.lblDir.empty()) {
-    SendReply(bot, "> there is no directory set ");
-    return;
-  }
-  SendReply(bot, "> current directory: <b>" + bot.form1.lblDir + "</b> ");
+CommandResult DirQueryCommand(Bot& bot, const std::string&) {
+  if (bot.form1.lblDir.empty()) return Answer(bot, "> there is no directory set ");
+  return Answer(bot, "> current directory: <b>" + bot.form1.lblDir + "</b> ");
 }
 
-void RefCommand(Bot& bot, const std::string&) {
-  if (bot.form1.List3.ListCount() == 0) {
-    SendReply(bot, "> please select a directory ");
-    return;
-  }
-  if (bot.form2.visible) {
-    SendReply(bot, kCloseMatchesBody);
-    return;
-  }
+CommandResult RefCommand(Bot& bot, const std::string&) {
+  if (bot.form1.List3.ListCount() == 0) return Answer(bot, "> please select a directory ");
+  if (bot.form2.visible) return Answer(bot, kCloseMatchesBody);
   SendReply(bot, "> please wait while wavecr<u>e</u>st is refreshing... ");
   ScanLibrary(bot);
   WaitSeconds(bot.loop, 1);
-  SendReply(bot, "> refreshed <b>" + bot.form1.lblDir + "</b>, total <b>" + Count(bot) + "</b> " +
-                     bot.form1.lblExt + "s ");
+  return Answer(bot, "> refreshed <b>" + bot.form1.lblDir + "</b>, total <b>" + Count(bot) + "</b> " +
+                        bot.form1.lblExt + "s ");
 }
 
-void ExtQueryCommand(Bot& bot, const std::string&) {
-  SendReply(bot, "> current set file extension: <b>" + bot.form1.lblExt + "</b> ");
+CommandResult ExtQueryCommand(Bot& bot, const std::string&) {
+  return Answer(bot, "> current set file extension: <b>" + bot.form1.lblExt + "</b> ");
 }
 
-void ExtCommand(Bot& bot, const std::string& input) {
-  if (input == bot.form1.lblExt) {
-    SendReply(bot, "> current file extension: <b>" + bot.form1.lblExt + "</b> ");
-    return;
-  }
+CommandResult ExtCommand(Bot& bot, const std::string& input) {
+  if (input == bot.form1.lblExt) return Answer(bot, "> current file extension: <b>" + bot.form1.lblExt + "</b> ");
   if (input != "mp3" && input != "wav" && input != "wma") {
-    SendReply(bot, "> invalid extension, must be <b>mp3</b>, <b>wav</b>, or <b>wma</b> ");
-    return;
+    return Answer(bot, "> invalid extension, must be <b>mp3</b>, <b>wav</b>, or <b>wma</b> ");
   }
   bot.form1.lblExt = input;
   bot.form1.caption = std::string(kCaptionBase) + " - " + bot.form1.lblExt;
@@ -92,12 +75,12 @@ void ExtCommand(Bot& bot, const std::string& input) {
   BuildCommandList(bot);
   ScanLibrary(bot);
   WaitSeconds(bot.loop, 1);
-  SendReply(bot, "> file extension <b>" + bot.form1.lblExt + "</b> set, total <b>" + Count(bot) + "</b> " +
-                     bot.form1.lblExt + "s found ");
+  return Answer(bot, "> file extension <b>" + bot.form1.lblExt + "</b> set, total <b>" + Count(bot) + "</b> " +
+                        bot.form1.lblExt + "s found ");
 }
 
-void Mp3sCommand(Bot& bot, const std::string&) { CountReply(bot, "mp3s"); }
-void WavsCommand(Bot& bot, const std::string&) { CountReply(bot, "wavs"); }
-void WmasCommand(Bot& bot, const std::string&) { CountReply(bot, "wmas"); }
+CommandResult Mp3sCommand(Bot& bot, const std::string&) { return CountReply(bot, "mp3s"); }
+CommandResult WavsCommand(Bot& bot, const std::string&) { return CountReply(bot, "wavs"); }
+CommandResult WmasCommand(Bot& bot, const std::string&) { return CountReply(bot, "wmas"); }
 
 }  // namespace wavecrest

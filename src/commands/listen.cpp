@@ -36,11 +36,11 @@ std::optional<int> RecentListeners(Bot& bot) {
 
 }  // namespace
 
-void ListenCommand(Bot& bot, const std::string&) {
-  if (bot.stream == nullptr) return;
+CommandResult ListenCommand(Bot& bot, const std::string&) {
+  if (bot.stream == nullptr) return Refused("nothing is streamed in this run (--stream)");
   const std::optional<int> listeners = RecentListeners(bot);
   const std::string count = listeners ? std::to_string(*listeners) : "unknown";
-  SendReply(bot, "> listen at <b>" + bot.stream->ListenUrl() + "</b> - <b>" + count + "</b> listeners ");
+  return Answer(bot, "> listen at <b>" + bot.stream->ListenUrl() + "</b> - <b>" + count + "</b> listeners ");
 }
 
 }  // namespace wavecrest

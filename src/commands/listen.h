@@ -2,6 +2,8 @@
 
 // The command of a run that streams what plays: where the room listens.
 
+#include "core/command_result.h"
+
 #include <string>
 
 namespace wavecrest {
@@ -12,6 +14,6 @@ class Bot;
 // N the server's count, never older than 30 s; when it is older the server is
 // asked again and the reply waits for the answer (events running) for one
 // second at most, then says "unknown". Nothing without a stream.
-void ListenCommand(Bot& bot, const std::string& input);
+CommandResult ListenCommand(Bot& bot, const std::string& input);
 
 }  // namespace wavecrest

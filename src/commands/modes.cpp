@@ -12,7 +12,7 @@ using TimerSlot = std::unique_ptr<Timer> Bot::*;
 
 // Turning a mode on says so first and then switches the timers, so the mode
 // being replaced may still start a song while the reply is sent.
-void ToggleMode(Bot& bot, TimerSlot own, TimerSlot other1, TimerSlot other2, const std::string& name) {
+CommandResult ToggleMode(Bot& bot, TimerSlot own, TimerSlot other1, TimerSlot other2, const std::string& name) {
   if (!(bot.*own)->Enabled()) {
     SendReply(bot, "> " + name + " play: <b>on</b> ");
     (bot.*other1)->SetEnabled(false);
@@ -23,33 +23,34 @@ void ToggleMode(Bot& bot, TimerSlot own, TimerSlot other1, TimerSlot other2, con
     SendReply(bot, "> " + name + " play: <b>off</b> ");
   }
   bot.mainView.Refresh();
+  return Answered();
 }
 
 }  // namespace
 
-void ConCommand(Bot& bot, const std::string&) {
-  ToggleMode(bot, &Bot::tmrCon, &Bot::tmrOrder, &Bot::tmrRep, "continuous");
+CommandResult ConCommand(Bot& bot, const std::string&) {
+  return ToggleMode(bot, &Bot::tmrCon, &Bot::tmrOrder, &Bot::tmrRep, "continuous");
 }
 
-void OrderCommand(Bot& bot, const std::string&) {
-  ToggleMode(bot, &Bot::tmrOrder, &Bot::tmrCon, &Bot::tmrRep, "order");
+CommandResult OrderCommand(Bot& bot, const std::string&) {
+  return ToggleMode(bot, &Bot::tmrOrder, &Bot::tmrCon, &Bot::tmrRep, "order");
 }
 
-void RepCommand(Bot& bot, const std::string&) {
-  ToggleMode(bot, &Bot::tmrRep, &Bot::tmrCon, &Bot::tmrOrder, "repeat");
+CommandResult RepCommand(Bot& bot, const std::string&) {
+  return ToggleMode(bot, &Bot::tmrRep, &Bot::tmrCon, &Bot::tmrOrder, "repeat");
 }
 
-void SiCommand(Bot& bot, const std::string&) {
+CommandResult SiCommand(Bot& bot, const std::string&) {
   bot.form1.lblSi = SilentPlay(bot.form1) ? "off" : "on";
   bot.mainView.Refresh();
-  SendReply(bot, "> silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
+  return Answer(bot, "> silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
 }
 
-void SiQueryCommand(Bot& bot, const std::string&) {
-  SendReply(bot, "> current silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
+CommandResult SiQueryCommand(Bot& bot, const std::string&) {
+  return Answer(bot, "> current silent mp3 play: <b>" + bot.form1.lblSi + "</b> ");
 }
 
-void ModeQueryCommand(Bot& bot, const std::string&) {
+CommandResult ModeQueryCommand(Bot& bot, const std::string&) {
   // A player that cannot be read counts as muted and stopped.
   const std::string audio = bot.player.Mute().value_or(true) ? "mute" : "normal";
   const auto state = bot.player.PlayState();
@@ -58,8 +59,8 @@ void ModeQueryCommand(Bot& bot, const std::string&) {
   if (bot.tmrCon->Enabled()) style = "continuous";
   if (bot.tmrOrder->Enabled()) style = "order";
   if (bot.tmrRep->Enabled()) style = "repeat";
-  SendReply(bot, "> current media - audio: <b>" + audio + "</b>, playstate: <b>" + play + "</b>, playstyle: <b>" +
-                     style + "</b> ");
+  return Answer(bot, "> current media - audio: <b>" + audio + "</b>, playstate: <b>" + play + "</b>, playstyle: <b>" +
+                        style + "</b> ");
 }
 
 }  // namespace wavecrest

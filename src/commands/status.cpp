@@ -45,12 +45,12 @@ std::string CurrentTimeText(const LocalDateTime& now) {
   return text;
 }
 
-void TrigQueryCommand(Bot& bot, const std::string&) {
+CommandResult TrigQueryCommand(Bot& bot, const std::string&) {
   const std::string trigger = bot.form1.Trig.empty() ? "none" : bot.form1.Trig;
-  SendReply(bot, "> current trigger: <b>" + trigger + "</b> ");
+  return Answer(bot, "> current trigger: <b>" + trigger + "</b> ");
 }
 
-void ExitCommand(Bot& bot, const std::string&) {
+CommandResult ExitCommand(Bot& bot, const std::string&) {
   if (bot.form2.visible) {
     bot.form2 = Form2{};  // closed and unloaded: its rows are gone
     bot.matchesView.Refresh();
@@ -60,39 +60,41 @@ void ExitCommand(Bot& bot, const std::string&) {
   SendReply(bot, "> goodbye - <b>" + bot.form1.lblHandle + "</b>, aol - <b>" + bot.chat.AolVersion() +
                      "</b>, off - <b>" + bot.form1.lblLoad + "</b> ");
   bot.End();
+  return Answered();
 }
 
-void AdvCommand(Bot& bot, const std::string&) {
+CommandResult AdvCommand(Bot& bot, const std::string&) {
   SendReply(bot, "> wavecr<u>e</u>st system <i>" WAVECREST_VERSION "</i> for <b>AOL 4-9</b> ");
   WaitSeconds(bot.loop, 1);
-  SendReply(bot, "> download this @ <b>" + bot.downloadHost + "</b> ");
+  return Answer(bot, "> download this @ <b>" + bot.downloadHost + "</b> ");
 }
 
-void ComsCommand(Bot& bot, const std::string&) {
+CommandResult ComsCommand(Bot& bot, const std::string&) {
   if (!bot.form1.visible) {
     bot.form1.visible = true;
     bot.mainView.Refresh();
-    SendReply(bot, "> viewing <b>" + std::to_string(bot.form1.List1.ListCount()) + "</b> commands, and <b>" +
-                       std::to_string(bot.form1.List2.ListCount()) + "</b> " + bot.form1.lblExt + "s ");
-    return;
+    return Answer(bot, "> viewing <b>" + std::to_string(bot.form1.List1.ListCount()) + "</b> commands, and <b>" +
+                          std::to_string(bot.form1.List2.ListCount()) + "</b> " + bot.form1.lblExt + "s ");
   }
   const std::string& s = bot.form1.Text1;
   const std::string squeezed = LowerCase(RemoveSpaces(s));
   if (CodePointCount(s) < 3 || squeezed.empty() || squeezed == "screennamehere") {
+    std::string why = "the screen-name box holds no screen name (\"" + s +
+                      "\"): the window stays, and a message box asks for one";
     bot.mainView.MessageBox("Please enter your current AOL Screen Name in the box below!", "Interface Error");
-    return;
+    return Refused(std::move(why));
   }
   bot.form1.visible = false;
   bot.mainView.Refresh();
-  SendReply(bot, "> command list and/or " + bot.form1.lblExt + "s list hidden ");
+  return Answer(bot, "> command list and/or " + bot.form1.lblExt + "s list hidden ");
 }
 
-void DateQueryCommand(Bot& bot, const std::string&) {
-  SendReply(bot, "> current date: <b>" + CurrentDateText(bot.loop.LocalNow()) + "</b> ");
+CommandResult DateQueryCommand(Bot& bot, const std::string&) {
+  return Answer(bot, "> current date: <b>" + CurrentDateText(bot.loop.LocalNow()) + "</b> ");
 }
 
-void TimeQueryCommand(Bot& bot, const std::string&) {
-  SendReply(bot, "> current time: <b>" + CurrentTimeText(bot.loop.LocalNow()) + "</b> ");
+CommandResult TimeQueryCommand(Bot& bot, const std::string&) {
+  return Answer(bot, "> current time: <b>" + CurrentTimeText(bot.loop.LocalNow()) + "</b> ");
 }
 
 }  // namespace wavecrest

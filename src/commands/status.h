@@ -3,6 +3,8 @@
 // Commands that tell the room about the system itself or end it, and the
 // command list of the main window.
 
+#include "core/command_result.h"
+
 #include <string>
 
 namespace wavecrest {
@@ -20,12 +22,12 @@ void BuildCommandList(Bot& bot);
 std::string CurrentDateText(const LocalDateTime& now);
 std::string CurrentTimeText(const LocalDateTime& now);
 
-void TrigQueryCommand(Bot& bot, const std::string& input);  // .trig?
-void ExitCommand(Bot& bot, const std::string& input);
-void AdvCommand(Bot& bot, const std::string& input);
-void ComsCommand(Bot& bot, const std::string& input);
-void DateQueryCommand(Bot& bot, const std::string& input);  // date?
-void TimeQueryCommand(Bot& bot, const std::string& input);  // time?
+CommandResult TrigQueryCommand(Bot& bot, const std::string& input);  // .trig?
+CommandResult ExitCommand(Bot& bot, const std::string& input);
+CommandResult AdvCommand(Bot& bot, const std::string& input);
+CommandResult ComsCommand(Bot& bot, const std::string& input);
+CommandResult DateQueryCommand(Bot& bot, const std::string& input);  // date?
+CommandResult TimeQueryCommand(Bot& bot, const std::string& input);  // time?
 
 // The version banner every start and every goodbye begins with.
 inline constexpr const char* kBannerBody = "> wavecr<u>e</u>st system <i>" WAVECREST_VERSION "</i> - by - quillon ";

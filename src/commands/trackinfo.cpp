@@ -1,6 +1,7 @@
 #include "commands/trackinfo.h"
 
 #include "core/bot.h"
+#include "core/control_characters.h"
 #include "core/pause.h"
 #include "core/reply.h"
 #include "core/text.h"
@@ -59,11 +60,8 @@ std::string ShownTagField(const std::string& field) {
   return shown;
 }
 
-void Id3Command(Bot& bot, const std::string&) {
-  if (!SongPlaying(bot)) {
-    SendReply(bot, "> no currently song is playing ");
-    return;
-  }
+CommandResult Id3Command(Bot& bot, const std::string&) {
+  if (!SongPlaying(bot)) return Answer(bot, "> no currently song is playing ");
   const std::string path = bot.form1.List3.SelectedText();
   const TagFields read = ReadTags(path, bot.tags);
   const TagFields tag{ShownTagField(read.artist), ShownTagField(read.title), ShownTagField(read.album),
@@ -76,6 +74,7 @@ void Id3Command(Bot& bot, const std::string&) {
     OtherAnswer(bot, path);
   }
   ShowInLabels(bot.form1, TagFields{});
+  return Answered();
 }
 
 }  // namespace wavecrest

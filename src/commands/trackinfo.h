@@ -4,13 +4,15 @@
 // tag (artist, title, album, year, comment), length, size and bit rate in
 // three lines; for any other file its name, type, length and size in two.
 
+#include "core/command_result.h"
+
 #include <string>
 
 namespace wavecrest {
 
 class Bot;
 
-void Id3Command(Bot& bot, const std::string& input);
+CommandResult Id3Command(Bot& bot, const std::string& input);
 
 // A tag field as the answer shows it: cut at its first NUL (tagging programs
 // pad with NULs, and a NUL would cut the chat line short), on one line (a

@@ -1,6 +1,6 @@
 #include "core/diagnostics.h"
 
-#include "core/terminal_escape.h"
+#include "core/control_characters.h"
 
 #include <cstdio>
 #include <utility>

@@ -68,10 +68,13 @@ Outcome Match(std::span<const CommandEntry> table, std::string_view trigger, std
   return {};
 }
 
-// The note --verbose shows for a member's line that got no answer.
+// How every note about a member's line that got no answer begins.
+std::string NoAnswerTo(std::string_view line) { return "no answer to \"" + std::string(line) + "\": "; }
+
+// The note --verbose shows for a member's line the dispatcher dropped.
 std::string NoAnswerNote(const Outcome& outcome, std::string_view trigger, std::string_view extension,
                          std::string_view line) {
-  std::string note = "no answer to \"" + std::string(line) + "\": ";
+  std::string note = NoAnswerTo(line);
   const std::string word = outcome.entry ? std::string(outcome.entry->word) : std::string(FirstWord(line));
   switch (outcome.why) {
     case NoCommand::UnknownWord:
@@ -139,10 +142,14 @@ void HandleChatLine(Bot& bot, const Speaker& speaker, const std::string& text) {
     }
     return;
   }
-  if (outcome.dispatch->entry->handler == nullptr) return;
   const Dispatch& dispatch = *outcome.dispatch;
-  bot.RunCounted([&bot, &dispatch] {
-    dispatch.entry->handler(bot, dispatch.input);
+  if (dispatch.entry->handler == nullptr) {
+    if (Diagnosing()) Diagnose(NoAnswerTo(line) + "nothing answers \"" + std::string(dispatch.entry->word) + "\"");
+    return;
+  }
+  bot.RunCounted([&bot, &dispatch, &line] {
+    const CommandResult result = dispatch.entry->handler(bot, dispatch.input);
+    if (!result.answered && Diagnosing()) Diagnose(NoAnswerTo(line) + result.reason);
     bot.mainView.Refresh();
   });
 }

@@ -6,6 +6,7 @@
 // owns that word.
 
 #include "core/chat_scanner.h"
+#include "core/command_result.h"
 
 #include <optional>
 #include <span>
@@ -31,7 +32,7 @@ enum class ExtraCondition { None, SixCharacters, ExtIsMp3, ExtIsWav, ExtIsWma };
 // Whether the key is the trigger followed by the word, or the word alone.
 enum class TriggerUse { Prefixed, Never };
 
-using CommandHandler = void (*)(Bot& bot, const std::string& input);
+using CommandHandler = CommandResult (*)(Bot& bot, const std::string& input);
 
 struct CommandEntry {
   std::string_view word;
@@ -91,8 +92,9 @@ bool IsMembersLine(const OwnerRule& rule, const Form1& form, const Speaker& spea
 
 // Handles one line of the room (the chat scanner's line event), nesting
 // bounded (Bot::TakeLine). A line of the member's that gets no answer is
-// never answered in the room; with a diagnostic sink set, a note says why
-// (the system's own replies pass without one).
+// never answered in the room; with a diagnostic sink set, a note says why,
+// whether the dispatcher dropped it or its handler refused it (the system's
+// own replies pass without one).
 void DispatchChatLine(Bot& bot, const Speaker& speaker, const std::string& text);
 // The same for a line said by someone in the room under `speaker`.
 void DispatchChatLine(Bot& bot, const std::string& speaker, const std::string& text);

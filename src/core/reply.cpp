@@ -26,4 +26,9 @@ void SendReply(Bot& bot, std::string_view body) {
   bot.chat.ChatSend(ComposeReply(bot.form1, body));
 }
 
+CommandResult Answer(Bot& bot, std::string_view body) {
+  SendReply(bot, body);
+  return Answered();
+}
+
 }  // namespace wavecrest

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/command_result.h"
 #include "core/form1.h"
 
 #include <string>
@@ -20,5 +21,8 @@ std::string ComposeReply(const Form1& form, std::string_view body);
 
 // Composes `body` and says it in the room through the chat client.
 void SendReply(Bot& bot, std::string_view body);
+
+// A handler's last reply: says it, and the line counts as answered.
+CommandResult Answer(Bot& bot, std::string_view body);
 
 }  // namespace wavecrest

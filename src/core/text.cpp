@@ -136,22 +136,6 @@ std::string ToUtf8(std::string_view bytes) {
   return FromWindows1252(bytes);
 }
 
-std::string PlainLine(std::string_view text) {
-  std::string line;
-  line.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '\r' || c == '\n' || c == '\t') {
-      line += ' ';
-    } else if (c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80) {
-      ++i;  // a C1 control, U+0080 to U+009F
-    } else if (c >= 0x20 && c != 0x7F) {
-      line += static_cast<char>(c);
-    }
-  }
-  return line;
-}
-
 std::size_t CodePointCount(std::string_view text) {
   std::size_t count = 0;
   for (const char c : text) {

@@ -37,10 +37,6 @@ std::string FromWindows1252(std::string_view bytes);
 // Windows-1252.
 std::string ToUtf8(std::string_view bytes);
 
-// UTF-8 text from a file or the network as one line of chat: CR, LF and tab
-// become a space, every other control character (C0, DEL, C1) is dropped.
-std::string PlainLine(std::string_view text);
-
 // Number of Unicode code points of a UTF-8 text, and its first `count` code
 // points (never cutting a character in half).
 std::size_t CodePointCount(std::string_view text);

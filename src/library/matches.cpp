@@ -66,17 +66,18 @@ void List1_Click(Bot& bot) {
   bot.matchesView.Refresh();
 }
 
-void List1_DblClick(Bot& bot) {
-  if (!bot.form2.loaded) return;
+bool List1_DblClick(Bot& bot) {
+  if (!bot.form2.loaded) return false;
   const int row = bot.form2.List1.listIndex;
-  if (!bot.form2.List1.HasRow(row) || !bot.form1.List4.HasRow(row)) return;
+  if (!bot.form2.List1.HasRow(row) || !bot.form1.List4.HasRow(row)) return false;
   bot.form1.List4.listIndex = row;
   const auto p = Position(bot.form1.List4.RowText(row));
-  if (!p) return;
+  if (!p) return false;
   const std::string name = bot.form2.List1.RowText(row);
   // The library may have been rebuilt since the window was filled.
-  if (!bot.form1.List3.HasRow(*p) || bot.form1.List2.RowText(*p) != name) return;
+  if (!bot.form1.List3.HasRow(*p) || bot.form1.List2.RowText(*p) != name) return false;
   PlayEntry(bot, *p, "> playing #", CallerKind::MatchesWindow);
+  return true;
 }
 
 void Command1_Click(Bot& bot) {
@@ -118,10 +119,10 @@ void ClickMatchesRow(Bot& bot, int row) {
   List1_Click(bot);
 }
 
-void DoubleClickMatchesRow(Bot& bot, int row) {
-  if (!bot.form2.visible) return;
+bool DoubleClickMatchesRow(Bot& bot, int row) {
+  if (!bot.form2.visible) return false;
   if (bot.form2.List1.HasRow(row)) bot.form2.List1.listIndex = row;
-  List1_DblClick(bot);
+  return List1_DblClick(bot);
 }
 
 }  // namespace wavecrest

@@ -30,7 +30,8 @@ void FillMatchesWindow(Bot& bot);
 // A click in the window's list: its tooltip shows the row now selected.
 void List1_Click(Bot& bot);
 // A double-click plays the match of the selected row (and hides the window).
-void List1_DblClick(Bot& bot);
+// Returns whether it started the row's song.
+bool List1_DblClick(Bot& bot);
 // "scroll list": posts the rows, numbered from 1, one a second, until the
 // list ends or "stop scroll" is clicked. Returns when the scroll has ended.
 void Command1_Click(Bot& bot);
@@ -41,8 +42,9 @@ void Command3_Click(Bot& bot);
 
 // Mouse actions on row `row` (0-based) of the window's list, as a front-end
 // delivers them: a row that exists is selected, then the event runs. Nothing
-// happens while the window is not shown.
+// happens while the window is not shown. The double-click returns whether it
+// started the row's song.
 void ClickMatchesRow(Bot& bot, int row);
-void DoubleClickMatchesRow(Bot& bot, int row);
+bool DoubleClickMatchesRow(Bot& bot, int row);
 
 }  // namespace wavecrest

@@ -24,7 +24,7 @@ std::string Announcement(const std::string& word, int n, const std::string& name
   return word + std::to_string(n) + " - <b>" + name + "</b> ";
 }
 
-void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
+bool PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
   Select(bot.form1.List3, p);
   Select(bot.form1.List2, p);
 
@@ -34,9 +34,10 @@ void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
 
   bot.form1.lblSong = bot.form1.List2.RowText(p);
   bot.mainView.Refresh();
-  if (kind == CallerKind::PlayModeTimer && bot.form1.lblSong.empty()) return;
+  if (kind == CallerKind::PlayModeTimer && bot.form1.lblSong.empty()) return false;
 
-  if (!SilentPlay(bot.form1)) SendReply(bot, Announcement(word, p + 1, bot.form1.lblSong));
+  const bool announced = !SilentPlay(bot.form1);
+  if (announced) SendReply(bot, Announcement(word, p + 1, bot.form1.lblSong));
 
   if (kind == CallerKind::MatchesWindow) {
     bot.form2.visible = false;
@@ -50,6 +51,7 @@ void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind) {
   const std::string length = FormatTime(bot.player, bot.loop);
   bot.form1.lblSong2 = "*** " + bot.form1.List2.SelectedText() + " (" + length + ") ";
   bot.mainView.Refresh();
+  return announced;
 }
 
 int NextPosition(const ListBox& library) {

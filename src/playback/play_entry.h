@@ -25,7 +25,9 @@ enum class CallerKind { Command, LibraryList, MatchesWindow, PlayModeTimer };
 // name comes out empty. A play-mode timer stops there; the other callers
 // announce the empty name, as the member's action asked for something.
 // Lets events run (the announcement, the one-second wait, the length).
-void PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind);
+// Returns whether the announcement was said (not in silent mode, nor when a
+// play-mode timer stopped).
+bool PlayEntry(Bot& bot, int p, const std::string& word, CallerKind kind);
 
 // The position after the current entry of `library`: the first after the
 // last, and the first when there is no current entry.

@@ -111,11 +111,12 @@ TEST_P(VerboseE2E, SaysWhatWasSkippedOnlyWhenAskedAndNeverInTheRoom) {
 }
 
 // Lines of the member's (and one of somebody else's) that get no answer; the first
-// while the box holds another screen name, with control characters in it.
+// while the box holds another screen name, with control characters in it; the
+// last but one refused by its handler.
 const char* const kUnanswered =
     "/screenname bob\nnext \x1b[31mred\x07\n/screenname member\n/as bob bob\n"
     "trig !\nnext\n!exit now\n!fcolor 12345\n!wavs\n!dir\n!hello\n"
-    "!dir $DIR/music\n!dir $DIR/nothere/\n!dir $DIR/shelf/\n!exit\n";
+    "!dir $DIR/music\n!dir $DIR/nothere/\n!dir $DIR/shelf/\n!skip abc\n!exit\n";
 
 const std::string kBrokenNote = "wavecrest: skipped ";  // followed by the path and the reason
 
@@ -139,7 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "no answer to \"!dir\": \"dir\" needs something after a space",
                      "no answer to \"!hello\": \"!hello\" is no command",
                      "music is invalid: it does not end with /", "nothere/ is invalid: there is no such directory",
-                     "shelf/ is invalid: no file lies directly in it"}},
+                     "shelf/ is invalid: no file lies directly in it",
+                     "no answer to \"!skip abc\": no currently song is playing"}},
         VerboseCase{"why_no_answer_quiet", false, false, kUnanswered, {}}),
     [](const ::testing::TestParamInfo<VerboseCase>& param) { return std::string(param.param.name); });
 

@@ -2,6 +2,7 @@
 
 #include "commands/command_table.h"
 #include "core/bot.h"
+#include "core/diagnostics.h"
 #include "support/fakes.h"
 
 #include <gtest/gtest.h>
@@ -130,7 +131,10 @@ TEST(IsMembersLine, DecidesByWhatTheRoomVouchesFor) {
 
 // Dispatch end to end, with every handler replaced by a recorder.
 std::vector<std::pair<std::string, std::string>> g_calls;
-void Record(Bot&, const std::string& input) { g_calls.emplace_back("handled", input); }
+CommandResult Record(Bot&, const std::string& input) {
+  g_calls.emplace_back("handled", input);
+  return Answered();
+}
 
 class DispatchChatLineTest : public ::testing::Test {
  protected:
@@ -184,9 +188,13 @@ TEST_F(DispatchChatLineTest, UnicodeLinesAreLowerCased) {
 
 TEST_F(DispatchChatLineTest, WordsWithoutAHandlerAreDroppedQuietly) {
   table_[1].handler = nullptr;  // exit
+  std::vector<std::string> notes;
+  SetDiagnosticSink([&notes](std::string_view note) { notes.emplace_back(note); });
   DispatchChatLine(t_.bot, "some member", "exit");
+  SetDiagnosticSink(nullptr);
   EXPECT_TRUE(g_calls.empty());
   EXPECT_TRUE(t_.chat.lines.empty());
+  EXPECT_EQ(notes, std::vector<std::string>{R"(no answer to "exit": nothing answers "exit")"});
 }
 
 }  // namespace

@@ -64,19 +64,6 @@ TEST(TextEncoding, NonUtf8IsReadAsWindows1252) {
   EXPECT_EQ(ToUtf8("caf\xC3\xA9"), "café");
 }
 
-TEST(PlainLine, LineBreaksAndTabsBecomeSpacesOtherControlsGo) {
-  const struct {
-    std::string text, line;
-  } cases[] = {
-      {"first\r\nsecond\tthird", "first  second third"},
-      {"\x1b[2Jclear\x07\x7f", "[2Jclear"},
-      {"a\xC2\x9B" "b\xC2\x85" "c", "abc"},  // C1 controls: CSI, NEL
-      {"caf\xC3\xA9 \xC2\xA0\xE2\x80\xBA", "caf\xC3\xA9 \xC2\xA0\xE2\x80\xBA"},  // no-break space, ›
-      {std::string("nul\0inside", 11), "nulinside"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(PlainLine(c.text), c.line) << c.text;
-}
-
 TEST(CodePoints, CountAndCutWholeCharacters) {
   EXPECT_EQ(CodePointCount(".·•×"), 4u);
   EXPECT_EQ(FirstCodePoints(".·•×", 2), ".·");

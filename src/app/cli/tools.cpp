@@ -3,7 +3,7 @@
 #include "app/files/posix_directory_reader.h"
 #include "app/modules/lazy_tag_reader.h"
 #include "core/files.h"
-#include "core/terminal_escape.h"
+#include "core/control_characters.h"
 #include "library/entry_names.h"
 #include "library/scan.h"
 #include "trackinfo/format.h"

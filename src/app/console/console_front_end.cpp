@@ -6,9 +6,8 @@
 #include "app/console/state_json.h"
 #include "app/console/terminal_text.h"
 #include "app/mpris/mpris_service.h"
-#include "app/signals/termination_signals.h"
 #include "core/bot.h"
-#include "core/terminal_escape.h"
+#include "core/control_characters.h"
 #include "library/matches.h"
 #include "playback/play_entry.h"
 #include "host/sim/simulated_client.h"
@@ -208,7 +207,8 @@ class ConsoleSession {
     if (what.starts_with("play ")) {
       const auto row = ParseRowNumber(what.substr(5));
       if (!row) return Complain("usage: /matches play N (a row number from 1)");
-      return DoubleClickMatchesRow(bot_, *row - 1);
+      DoubleClickMatchesRow(bot_, *row - 1);
+      return;
     }
     if (what == "scroll") {
       // The scroll posts a row a second until it ends. It runs from the event
@@ -258,19 +258,8 @@ int RunConsole(int argc, char** argv, const ProgramOptions& options) {
       pretty ? std::optional<TerminalPalette>(PaletteFromEnvironment()) : std::nullopt;
   client.SetOnLineSaid([palette](const sim::RoomLine& line) { PrintLine(stdout, ConsoleRoomLine(line, palette)); });
 
-  TerminationSignals terminationSignals;
-  system.EndOn(terminationSignals);
-  if (!system.Start()) return kExitAnotherInstance;
-  if (system.endedBySignal != 0) {
-    system.Leave();
-    return ExitStatusForSignal(system.endedBySignal);
-  }
-  const MprisService mpris(bot, MprisHooks{});  // gone before the system it reads
   ConsoleSession session(bot, client, system.irc ? EndOfInput::kKeepsRunning : EndOfInput::kEndsProgram);
-  session.Start();
-  const int status = app.exec();
-  system.Leave();
-  return status;
+  return system.Run(MprisHooks{}, [&session] { session.Start(); });
 }
 
 }  // namespace wavecrest

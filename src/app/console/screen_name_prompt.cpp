@@ -1,6 +1,6 @@
 #include "app/console/screen_name_prompt.h"
 
-#include "app/console/terminal_text.h"
+#include "core/control_characters.h"
 #include "core/diagnostics.h"
 #include "core/dispatcher.h"
 #include "core/form1.h"

@@ -1,6 +1,7 @@
 #include "app/console/state_json.h"
 
 #include "core/bot.h"
+#include "core/control_characters.h"
 #include "core/text.h"
 
 #include <cstdio>
@@ -45,32 +46,29 @@ std::string PlaceJson(const Twips& place) {
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
   const std::string utf8 = ToUtf8(text);
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
+  for (std::size_t i = 0; i < utf8.size();) {
     const char ch = utf8[i];
-    const auto c = static_cast<unsigned char>(ch);
-    // DEL and the C1 controls (C2 80 … C2 9F) are legal in JSON strings but
-    // drive a terminal: escaped like the C0 ones, they read back the same.
-    if (c == 0x7F || (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F)) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c == 0x7F ? c : static_cast<unsigned char>(utf8[++i]));
-      out += escaped;
+    // Every control character is escaped: DEL and the C1 ones are legal in
+    // JSON strings but drive a terminal; escaped, they read back the same.
+    if (const std::size_t control = ControlLength(utf8, i)) {
+      const auto code = static_cast<unsigned char>(utf8[i + control - 1]);
+      if (ch == '\n') {
+        out += "\\n";
+      } else if (ch == '\r') {
+        out += "\\r";
+      } else if (ch == '\t') {
+        out += "\\t";
+      } else {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+        out += escaped;
+      }
+      i += control;
       continue;
     }
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out.push_back(ch);
-        }
-    }
+    if (ch == '"' || ch == '\\') out.push_back('\\');
+    out.push_back(ch);
+    ++i;
   }
   return out + "\"";
 }

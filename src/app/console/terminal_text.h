@@ -7,10 +7,6 @@
 
 namespace wavecrest {
 
-// The text with every control character removed (C0, DEL and C1), so that
-// nobody in the room can drive the terminal through a chat line.
-std::string WithoutControlCharacters(std::string_view text);
-
 enum class ColourUse { kColours, kNoColours };
 enum class TerminalBackground { kUnknown, kDark, kLight };
 
@@ -25,9 +21,10 @@ struct TerminalPalette {
 // numbers), when the terminal reports it.
 TerminalPalette PaletteFromEnvironment();
 
-// A chat line's HTML as terminal text: bold, italic and underline become
-// terminal styles, a font colour becomes a 24-bit colour, other tags are
-// dropped and the common entities decoded. Control characters never pass.
+// A chat line's HTML, read by the system's one reader (core/chat_html.h), as
+// terminal text: bold, italic and underline become terminal styles, a font
+// colour becomes a 24-bit colour; the text is read as UTF-8 (Windows-1252
+// when it is not) and no control character passes.
 // Black and near-black text (the system's default colour) would vanish on a
 // dark terminal, and near-white on a light one: those are shown in the
 // terminal's own foreground colour (an unknown background counts as dark).

@@ -1,6 +1,6 @@
 #include "app/irc/irc_room_network.h"
 
-#include "app/console/terminal_text.h"
+#include "core/control_characters.h"
 #include "core/diagnostics.h"
 #include "host/irc/text.h"
 

@@ -1,6 +1,6 @@
 #include "app/irc/irc_setup.h"
 
-#include "app/console/terminal_text.h"
+#include "core/control_characters.h"
 #include "core/settings_keys.h"
 
 #include <cstdio>

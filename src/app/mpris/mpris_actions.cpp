@@ -21,6 +21,8 @@ void Play(Bot& bot) {
   DoubleClickLibraryRow(bot, library.HasRow(library.listIndex) ? library.listIndex : 0);
 }
 
+// The desktop's buttons run the member's own commands; what a command came
+// to shows in the room (or not) as for the member's line.
 void Perform(Bot& bot, MprisAction action) {
   switch (action) {
     case MprisAction::Play:
@@ -29,16 +31,21 @@ void Perform(Bot& bot, MprisAction action) {
       if (SongLoaded(bot.player) && bot.player.PlayState() == PlayStateValue::Playing) PauseCommand(bot, "pause");
       return;
     case MprisAction::PlayPause:
-      if (SongLoaded(bot.player)) return PauseCommand(bot, "pause");
-      return Play(bot);
+      if (!SongLoaded(bot.player)) return Play(bot);
+      PauseCommand(bot, "pause");
+      return;
     case MprisAction::Stop:
-      return StopCommand(bot, "stop");
+      StopCommand(bot, "stop");
+      return;
     case MprisAction::Next:
-      return NextCommand(bot, "next");
+      NextCommand(bot, "next");
+      return;
     case MprisAction::Previous:
-      return PrevCommand(bot, "prev");
+      PrevCommand(bot, "prev");
+      return;
     case MprisAction::Quit:
-      return ExitCommand(bot, "exit");
+      ExitCommand(bot, "exit");
+      return;
   }
 }
 

@@ -1,6 +1,6 @@
 #include "app/mpris/mpris_state.h"
 
-#include "app/console/terminal_text.h"
+#include "core/control_characters.h"
 #include "core/bot.h"
 #include "core/numbers.h"
 #include "trackinfo/id3.h"

@@ -1,5 +1,8 @@
 #include "app/qt/chat_room_window.h"
 
+#include "core/chat_html.h"
+#include "core/control_characters.h"
+#include "core/text.h"
 #include "host/sim/simulated_client.h"
 
 #include <QCloseEvent>
@@ -20,12 +23,43 @@ QString EntryText(const std::string& box) {
   return QString::fromStdString(box);
 }
 
+// A run's text for the transcript: one line, escaped, its runs of spaces
+// kept as the other outputs keep them.
+QString RunText(const std::string& text) {
+  QString escaped = QString::fromStdString(PlainLine(text)).toHtmlEscaped();
+  return escaped.replace("  ", " &nbsp;");
+}
+
+// What the transcript shows of a line's chat HTML: the runs the system's one
+// reader finds, written again as the few tags the transcript understands.
+// Markup of any other kind in a line is never handed on.
+QString ShownHtml(const std::string& chatHtml) {
+  QString html;
+  for (const StyledRun& run : ReadChatHtml(ToUtf8(chatHtml)).runs) {
+    const Look& look = run.look;
+    QString open, close;
+    if (look.colour || !look.face.empty()) {
+      open += "<font";
+      if (!look.face.empty()) open += " face=\"" + QString::fromStdString(look.face).toHtmlEscaped() + "\"";
+      if (look.colour) open += QString(" color=\"#%1\"").arg(*look.colour, 6, 16, QChar('0'));
+      open += ">";
+      close = "</font>";
+    }
+    if (look.bold) open += "<b>", close.prepend("</b>");
+    if (look.italic) open += "<i>", close.prepend("</i>");
+    if (look.underline) open += "<u>", close.prepend("</u>");
+    html += open + RunText(run.text) + close;
+  }
+  return html;
+}
+
 }  // namespace
 
 QString TranscriptHtml(const sim::RoomLine& line) {
   // A network line's text is plain; its styled form is HTML made from it.
-  const QString text = QString::fromStdString(line.styled.empty() ? line.text : line.styled);
-  const QString speaker = "<b>" + QString::fromStdString(line.speaker).toHtmlEscaped() + "</b>";
+  const QString text = ShownHtml(line.styled.empty() ? line.text : line.styled);
+  const QString name = QString::fromStdString(WithoutControlCharacters(line.speaker));
+  const QString speaker = "<b>" + name.toHtmlEscaped() + "</b>";
   switch (line.kind) {
     case RoomLineKind::kAction: return "* " + speaker + " " + text;
     case RoomLineKind::kNotice: return "-" + speaker + "- " + text;

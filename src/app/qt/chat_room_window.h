@@ -22,7 +22,8 @@ struct RoomLine;
 }  // namespace sim
 
 // A line of the room as the transcript shows it: the speaker in bold (as
-// plain text), a colon, and the line's own HTML.
+// plain text), a colon, and the line's chat HTML as the system's one reader
+// reads it (faces, colours, bold, italic, underline; nothing else).
 QString TranscriptHtml(const sim::RoomLine& line);
 
 class ChatRoomWindow final : public QWidget {

@@ -5,7 +5,6 @@
 #include "app/qt/chat_room_window.h"
 #include "app/qt/form1_window.h"
 #include "app/qt/form2_window.h"
-#include "app/signals/termination_signals.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -41,21 +40,11 @@ int RunWindows(int argc, char** argv, const ProgramOptions& options) {
   // On top and shaped before start-up fills it; pending events run between
   // the columns, as they always have.
   mainWindow.Load([&system] { system.loop.PumpOnce(std::chrono::milliseconds(0)); });
-  TerminationSignals terminationSignals;
-  system.EndOn(terminationSignals);
-  if (!system.Start()) return kExitAnotherInstance;
-  if (system.endedBySignal != 0) {
-    system.Leave();
-    return ExitStatusForSignal(system.endedBySignal);
-  }
-  // Gone before the system it reads.
-  const MprisService mpris(bot, MprisHooks{[&mainWindow] {
+  const MprisHooks hooks{[&mainWindow] {
     mainWindow.raise();
     mainWindow.activateWindow();
-  }});
-  const int status = app.exec();
-  system.Leave();
-  return status;
+  }};
+  return system.Run(hooks, [] {});
 }
 
 }  // namespace wavecrest

@@ -4,7 +4,7 @@
 #include "app/settings/write_lock.h"
 #include "core/diagnostics.h"
 #include "core/ini_text.h"
-#include "core/terminal_escape.h"
+#include "core/control_characters.h"
 #include "core/text.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "app/stream/stream_title.h"
 
-#include "app/console/terminal_text.h"
+#include "core/control_characters.h"
 #include "trackinfo/track_info.h"
 
 namespace wavecrest {

@@ -22,13 +22,6 @@ long SquaredDistance(std::uint32_t a, std::uint32_t b) {
   return sum;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 int NearestColour(std::uint32_t rgb) {
@@ -37,18 +30,6 @@ int NearestColour(std::uint32_t rgb) {
     if (SquaredDistance(rgb, kColourRgb[i]) < SquaredDistance(rgb, kColourRgb[best])) best = i;
   }
   return best;
-}
-
-std::optional<std::uint32_t> ParseHexColour(std::string_view text) {
-  if (!text.empty() && text.front() == '#') text.remove_prefix(1);
-  if (text.size() != 6) return std::nullopt;
-  std::uint32_t rgb = 0;
-  for (const char c : text) {
-    const int digit = HexDigit(c);
-    if (digit < 0) return std::nullopt;
-    rgb = rgb * 16 + static_cast<std::uint32_t>(digit);
-  }
-  return rgb;
 }
 
 std::string HexColourText(std::uint32_t rgb) {

@@ -1,6 +1,8 @@
 // Reading IRC text: its visible characters, and the same line as chat HTML.
 #include "host/irc/text.h"
 
+#include "core/chat_html.h"
+#include "core/control_characters.h"
 #include "host/irc/colours.h"
 #include "host/irc/formatting.h"
 
@@ -9,11 +11,6 @@
 namespace wavecrest::irc {
 
 namespace {
-
-bool IsControl(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x20 || byte == 0x7F;
-}
 
 // What the room window can show of a state.
 struct Shown {
@@ -83,8 +80,11 @@ std::string IrcToChatHtml(std::string_view ircText) {
       at += code;
       continue;
     }
+    if (const std::size_t control = ControlLength(ircText, at)) {
+      at += control;
+      continue;
+    }
     const char c = ircText[at++];
-    if (IsControl(c)) continue;
     const Shown wanted = ShownOf(state);
     if (wanted != shown) {
       html += CloseTags(shown) + OpenTags(wanted);
@@ -93,15 +93,6 @@ std::string IrcToChatHtml(std::string_view ircText) {
     AppendEscaped(html, c);
   }
   return html + CloseTags(shown);
-}
-
-std::string RemoveControls(std::string_view text) {
-  std::string clean;
-  clean.reserve(text.size());
-  for (const char c : text) {
-    if (!IsControl(c)) clean += c;
-  }
-  return clean;
 }
 
 }  // namespace wavecrest::irc

@@ -27,11 +27,13 @@ const std::string& Param(const Message& message, std::size_t index) {
 // The IRC text as shown: formatting codes kept, every other control dropped.
 std::string StyledText(std::string_view text) {
   std::string styled;
-  for (const char c : text) {
-    const bool control = static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
     const bool formatting = c == kColourCode || c == kHexColourCode || c == kResetCode ||
                             kToggleCodes.find(c) != std::string_view::npos;
-    if (!control || formatting) styled += c;
+    const std::size_t control = formatting ? 0 : ControlLength(text, at);
+    if (control == 0) styled += c;
+    at += control == 0 ? 1 : control;
   }
   return styled;
 }

@@ -1,6 +1,11 @@
 #pragma once
 
-// Text between the room's chat HTML and IRC's formatting codes.
+// Text between the room's chat HTML and IRC's formatting codes. The HTML is
+// read by the system's one reader (core/chat_html.h); control characters
+// follow its one rule (RemoveControls and the others of
+// core/control_characters.h).
+
+#include "core/control_characters.h"
 
 #include <cstddef>
 #include <string>
@@ -34,11 +39,7 @@ std::string StripFormatting(std::string_view ircText);
 
 // IRC text as chat HTML, for showing a line styled in the room window: bold
 // <b>, italic <i>, underline <u>, colour <font color="#rrggbb">; the text is
-// HTML-escaped and other control characters are dropped.
+// HTML-escaped and control characters are dropped.
 std::string IrcToChatHtml(std::string_view ircText);
-
-// The text with every control character (below 0x20, and 0x7F) removed: for
-// a line that goes to a terminal or a log.
-std::string RemoveControls(std::string_view text);
 
 }  // namespace wavecrest::irc

@@ -1,10 +1,10 @@
-#include "host/irc/html_entities.h"
+#include "core/html_entities.h"
 
 #include <array>
 #include <cstdint>
 #include <utility>
 
-namespace wavecrest::irc {
+namespace wavecrest {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::size_t DecodeEntity(std::string_view text, std::size_t at, std::string& out
   return 0;
 }
 
-}  // namespace wavecrest::irc
+}  // namespace wavecrest
