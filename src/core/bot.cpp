@@ -36,7 +36,7 @@ void Bot::RunCounted(const std::function<void()>& handler) {
     const BusyScope busy(busyDepth_);
     handler();
   }
-  if (!waitingLines_.empty() && busyDepth_ < kMaxNesting) PostLineDrain();
+  if (!waitingLines_.empty() && LinesMayStart()) PostLineDrain();
   if (busyDepth_ > 0) return;
   for (const auto& [watch, watcher] : watchers_) watcher();
   if (!idleWaiters_.empty()) PostIdleCheck();
@@ -44,9 +44,16 @@ void Bot::RunCounted(const std::function<void()>& handler) {
 
 void Bot::TakeLine(std::function<void()> handleLine) {
   if (ended_) return;
-  if (busyDepth_ < kMaxNesting && waitingLines_.empty()) return handleLine();
+  if (LinesMayStart() && waitingLines_.empty()) return handleLine();
   waitingLines_.push_back(std::move(handleLine));
-  if (busyDepth_ < kMaxNesting) PostLineDrain();
+  if (LinesMayStart()) PostLineDrain();
+}
+
+Bot::LineHold::LineHold(Bot& bot) : bot_(bot) { ++bot_.lineHolds_; }
+
+Bot::LineHold::~LineHold() {
+  --bot_.lineHolds_;
+  if (!bot_.waitingLines_.empty() && bot_.LinesMayStart()) bot_.PostLineDrain();
 }
 
 // The waiting lines run from the event loop, in order, each as deep as the
@@ -60,7 +67,7 @@ void Bot::PostLineDrain() {
 
 void Bot::DrainWaitingLines() {
   drainPosted_ = false;
-  while (!ended_ && !waitingLines_.empty() && busyDepth_ < kMaxNesting) {
+  while (!ended_ && !waitingLines_.empty() && LinesMayStart()) {
     const std::function<void()> handleLine = std::move(waitingLines_.front());
     waitingLines_.pop_front();
     if (!waitingLines_.empty()) PostLineDrain();

@@ -136,10 +136,26 @@ class Bot : public Ports {
   int BusyDepth() const { return busyDepth_; }
 
   // Handles a line of the room: at once, unless kMaxNesting handlers are
-  // running or lines already wait; then it waits, in arrival order, until
-  // the nesting is shallower. Lines still waiting at the end are dropped.
+  // running, a LineHold lives or lines already wait; then it waits, in
+  // arrival order, until the nesting is shallower and no hold is left. Lines still waiting at the end are dropped.
   void TakeLine(std::function<void()> handleLine);
   std::size_t LinesWaiting() const { return waitingLines_.size(); }
+
+  // While one lives, lines that arrive wait their turn instead of running
+  // inside the holder's wait. A reply waiting for a paced network to take it
+  // holds them: a burst of commands is then answered one after another
+  // rather than each inside the wait of the one before, so what is said and
+  // not yet gone stays a line or two, and an end leaves at once.
+  class LineHold {
+   public:
+    explicit LineHold(Bot& bot);
+    ~LineHold();
+    LineHold(const LineHold&) = delete;
+    LineHold& operator=(const LineHold&) = delete;
+
+   private:
+    Bot& bot_;
+  };
 
   // Ends the program: no handler runs after this returns to the event loop.
   void End();
@@ -148,11 +164,13 @@ class Bot : public Ports {
  private:
   void PostIdleCheck();
   void CallIdleWaiters();
+  bool LinesMayStart() const { return busyDepth_ < kMaxNesting && lineHolds_ == 0; }
   void PostLineDrain();
   void DrainWaitingLines();
 
   const std::function<void()> onEnd_;
   int busyDepth_ = 0;
+  int lineHolds_ = 0;
   std::vector<std::function<void()>> idleWaiters_;
   std::vector<std::pair<int, std::function<void()>>> watchers_;
   int lastWatch_ = 0;

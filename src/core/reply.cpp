@@ -24,6 +24,8 @@ void SendReply(Bot& bot, std::string_view body) {
   // a pause) that was still unwinding when it ended.
   if (bot.Ended()) return;
   bot.chat.ChatSend(ComposeReply(bot.form1, body));
+  const Bot::LineHold hold(bot);
+  bot.chat.AwaitTurn();
 }
 
 CommandResult Answer(Bot& bot, std::string_view body) {

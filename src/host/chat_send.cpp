@@ -87,8 +87,9 @@ void WaitForTurn(const RoomNetwork& network, EventLoop& loop) {
 
 }  // namespace
 
-void HostChatClient::ChatSend(const std::string& line) {
-  wavecrest::ChatSend(host_, loop_, line);
+void HostChatClient::ChatSend(const std::string& line) { wavecrest::ChatSend(host_, loop_, line); }
+
+void HostChatClient::AwaitTurn() {
   if (network_ != nullptr) WaitForTurn(*network_, loop_);
 }
 

@@ -42,7 +42,7 @@ void TypeChatLine(HostWindows& host, EventLoop& loop, const std::string& text);
 void TypeChatLine7(HostWindows& host, EventLoop& loop, const std::string& text);
 
 // How long a line may wait for its turn on a network that paces what it
-// says before ChatSend returns anyway (the line still leaves, in order).
+// says before AwaitTurn returns anyway (the line still leaves, in order).
 inline constexpr double kMaxTurnSeconds = 30.0;
 inline constexpr std::chrono::milliseconds kTurnPumpWait{250};
 
@@ -52,12 +52,13 @@ class HostChatClient final : public ChatClient {
  public:
   HostChatClient(HostWindows& host, EventLoop& loop) : host_(host), loop_(loop) {}
 
-  // A room on a network that paces its lines: ChatSend then also lets events
-  // run until the line has left, so a burst of replies leaves in order and
-  // what waits stays as small as the commands running.
+  // A room on a network that paces its lines: AwaitTurn then lets events
+  // run until the lines said so far have left, so a burst of replies leaves
+  // in order and what waits stays as small as the commands running.
   void SetNetwork(RoomNetwork* network) { network_ = network; }
 
   void ChatSend(const std::string& line) override;
+  void AwaitTurn() override;
   std::string AolVersion() override;
   void SetAway(const std::string& reason) override;
 

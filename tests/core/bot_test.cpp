@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,12 +87,15 @@ struct PausingLines {
           started.push_back(i);
           startedAt.push_back(t.loop.Now());
           deepest = std::max(deepest, t.bot.BusyDepth());
+          std::optional<Bot::LineHold> hold;
+          if (holding) hold.emplace(t.bot);
           WaitSeconds(t.loop, 1);
         });
       });
     });
   }
   testing::TestBot& t;
+  bool holding = false;  // each pauses as a reply waiting for a paced network does
   std::vector<int> started;
   std::vector<double> startedAt;
   int deepest = 0;
@@ -113,6 +117,21 @@ TEST(BotTakeLine, BeyondTheNestingBoundLinesWaitTheirTurnInArrivalOrder) {
     }
     EXPECT_EQ(t.bot.BusyDepth(), 0);
   }
+}
+
+// A flood of commands on a paced network: each reply waits for the network
+// to take it, and the lines behind it wait too instead of nesting, so the
+// answers come one after another, in order, and never pile up unsent.
+TEST(BotTakeLine, LinesArrivingWhileAReplyAwaitsItsTurnStartAfterItInOrder) {
+  testing::TestBot t;
+  PausingLines p(t);
+  p.holding = true;
+  const double start = t.loop.Now();
+  p.Arrive(5);
+  t.loop.RunFor(10);
+  EXPECT_EQ(p.started, (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(p.startedAt, (std::vector<double>{start, start + 1, start + 2, start + 3, start + 4}));
+  EXPECT_EQ(p.deepest, 1);
 }
 
 // The end (exit, /quit, a signal) comes at once however deep the nesting:

@@ -146,21 +146,25 @@ TEST(NetworkRoom, PeopleAndTheMembersNameInTheRoomFollowTheNetwork) {
   EXPECT_EQ(room.network.away, "lunch");
 }
 
-// A burst of lines: each ChatSend returns once its line has left, lines
-// said inside another's wait leave after it, and nothing is lost.
-TEST(NetworkRoom, ChatSendWaitsForItsTurnAndLinesKeepTheirOrder) {
+// A burst of lines: AwaitTurn returns once the lines said so far have left,
+// lines said inside another's wait leave after it, and nothing is lost.
+TEST(NetworkRoom, AwaitTurnReturnsOnceTheLinesSaidHaveLeftInOrder) {
   ChannelRoom room;
   HostChatClient chat(room.client, room.loop);
   chat.SetNetwork(&room.network);
   room.network.Join(true);
   int nested = 0;
+  const auto say = [&](const std::string& line) {
+    chat.ChatSend(line);
+    chat.AwaitTurn();
+  };
   room.loop.Post([&] {
-    chat.ChatSend("second");
+    say("second");
     ++nested;
   });
-  chat.ChatSend("first");
+  say("first");
   EXPECT_EQ(nested, 1);
-  chat.ChatSend("third");
+  say("third");
   EXPECT_EQ(room.network.sent, (std::vector<std::string>{"first", "second", "third"}));
   EXPECT_TRUE(room.network.waiting.empty());
 }
@@ -175,8 +179,10 @@ TEST(NetworkRoom, OnceTheProgramIsEndingALineWaitsForNoTurn) {
   room.network.Join(true);
   room.loop.EndWaits();
   const double start = room.loop.Now();
-  chat.ChatSend("first");
-  chat.ChatSend("second");
+  for (const char* line : {"first", "second"}) {
+    chat.ChatSend(line);
+    chat.AwaitTurn();
+  }
   EXPECT_EQ(room.loop.Now(), start);
   EXPECT_EQ(room.network.waiting, (std::vector<std::string>{"first", "second"}));
 }
