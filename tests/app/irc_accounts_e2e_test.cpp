@@ -56,17 +56,6 @@ class AccountsE2E : public ::testing::Test {
         .Await([&](const IrcLine& l) { return l.nick == nick && l.command == "PRIVMSG" && Has(l.Text(), "welcome - "); }, 40)
         .has_value();
   }
-  // The account WHOIS names for `nick`, empty when none.
-  static std::string WhoisAccount(IrcPeer& asker, const std::string& nick) {
-    const std::size_t from = asker.Lines().size();
-    asker.Send("WHOIS " + nick);
-    const auto end = asker.Await([](const IrcLine& l) { return l.command == "318"; }, 10, from);
-    for (std::size_t i = from; end && i < *end; ++i) {
-      const IrcLine& l = asker.Lines()[i];
-      if (l.command == "330" && l.params.size() >= 3) return l.params[2];
-    }
-    return "";
-  }
   // The volume the bot's next answer from line `from` on tells.
   std::string NextVolume(IrcPeer& watcher, std::size_t from) {
     const auto answer = watcher.Await(
@@ -90,7 +79,7 @@ TEST_F(AccountsE2E, TheBotLogsInByPasswordAndByCertificate) {
   auto watcher = Person({.nick = "watcher"});
   Start({"--nick", "wcbot", "--irc-account", "wcbot", "--owner-account", "dj"}, "bot-secret");
   ASSERT_TRUE(AwaitWelcome(*watcher, "wcbot")) << program_->Err();
-  EXPECT_EQ(WhoisAccount(*watcher, "wcbot"), "wcbot");
+  EXPECT_EQ(watcher->WhoisAccount("wcbot"), "wcbot");
   program_->Write("/quit\n");
   EXPECT_EQ(program_->Exit(20), 0) << program_->Err();
 
@@ -98,7 +87,7 @@ TEST_F(AccountsE2E, TheBotLogsInByPasswordAndByCertificate) {
          "--owner-account", "dj"},
         "", true);
   ASSERT_TRUE(AwaitWelcome(*watcher, "wccert")) << program_->Err();
-  EXPECT_EQ(WhoisAccount(*watcher, "wccert"), "wcbot");
+  EXPECT_EQ(watcher->WhoisAccount("wccert"), "wcbot");
 }
 
 TEST_F(AccountsE2E, AWrongPasswordNeverJoinsAndKeepsTrying) {

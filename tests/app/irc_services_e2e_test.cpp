@@ -28,17 +28,6 @@ class ServicesNetworkE2E : public ::testing::Test {
     tree_.reset();
   }
 
-  // The account WHOIS names for `nick`, empty when none.
-  static std::string WhoisAccount(IrcPeer& asker, const std::string& nick) {
-    const std::size_t from = asker.Lines().size();
-    asker.Send("WHOIS " + nick);
-    const auto end = asker.Await([](const IrcLine& l) { return l.command == "318"; }, 10, from);
-    for (std::size_t i = from; end && i < *end; ++i) {
-      const IrcLine& l = asker.Lines()[i];
-      if (l.command == "330" && l.params.size() >= 3) return l.params[2];
-    }
-    return "";
-  }
 
   inline static std::unique_ptr<ServicesNetwork> network_;
   inline static std::unique_ptr<TempTree> tree_;
@@ -73,7 +62,7 @@ TEST_F(ServicesNetworkE2E, SaslLogsInByPasswordOrCertificate) {
     const auto outcome = peer.Await([](const IrcLine& l) { return l.command >= "903" && l.command <= "908"; }, 10);
     ASSERT_TRUE(outcome);
     EXPECT_EQ(peer.Lines()[*outcome].command, c.outcome);
-    EXPECT_EQ(WhoisAccount(peer, c.name), c.account);
+    EXPECT_EQ(peer.WhoisAccount(c.name), c.account);
   }
 }
 

@@ -43,17 +43,7 @@ void FakeIrcServer::Drop() {
 
 std::optional<std::size_t> FakeIrcServer::Await(const std::function<bool(const IrcLine&)>& match, double seconds,
                                                 std::size_t from) {
-  std::optional<std::size_t> found;
-  WaitUntil(
-      [&] {
-        for (std::size_t i = from; i < lines_.size() && !found; ++i) {
-          if (match(lines_[i])) found = i;
-        }
-        from = lines_.size();
-        return found.has_value();
-      },
-      seconds);
-  return found;
+  return AwaitLine(lines_, match, seconds, from);
 }
 
 std::vector<int> FakeIrcServer::WaitFds() const {

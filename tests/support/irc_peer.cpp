@@ -240,19 +240,36 @@ void IrcPeer::Quit() {
   WaitUntil([&] { return fd_ < 0; }, 10);
 }
 
-std::optional<std::size_t> IrcPeer::Await(const std::function<bool(const IrcLine&)>& match, double seconds,
-                                          std::size_t from) {
+std::optional<std::size_t> AwaitLine(const std::vector<IrcLine>& lines,
+                                     const std::function<bool(const IrcLine&)>& match, double seconds,
+                                     std::size_t from) {
   std::optional<std::size_t> found;
   WaitUntil(
       [&] {
-        for (std::size_t i = from; i < lines_.size() && !found; ++i) {
-          if (match(lines_[i])) found = i;
+        for (std::size_t i = from; i < lines.size() && !found; ++i) {
+          if (match(lines[i])) found = i;
         }
-        from = lines_.size();
+        from = lines.size();
         return found.has_value();
       },
       seconds);
   return found;
+}
+
+std::optional<std::size_t> IrcPeer::Await(const std::function<bool(const IrcLine&)>& match, double seconds,
+                                          std::size_t from) {
+  return AwaitLine(lines_, match, seconds, from);
+}
+
+std::string IrcPeer::WhoisAccount(const std::string& nick) {
+  const std::size_t from = lines_.size();
+  Send("WHOIS " + nick);
+  const auto end = Await([](const IrcLine& l) { return l.command == "318"; }, 10, from);
+  for (std::size_t i = from; end && i < *end; ++i) {
+    const IrcLine& l = lines_[i];
+    if (l.command == "330" && l.params.size() >= 3) return l.params[2];
+  }
+  return "";
 }
 
 std::vector<int> IrcPeer::WaitFds() const {

@@ -33,6 +33,12 @@ struct IrcLine {
 };
 IrcLine ParseIrcLine(std::string_view raw);
 
+// The index of the first of `lines` from `from` on that `match` accepts,
+// letting the sources that fill them run for at most `seconds`.
+std::optional<std::size_t> AwaitLine(const std::vector<IrcLine>& lines,
+                                     const std::function<bool(const IrcLine&)>& match, double seconds,
+                                     std::size_t from);
+
 enum class PeerTransport { kPlain, kTls };
 enum class SaslMechanism { kNone, kPlain, kExternal };
 
@@ -70,6 +76,8 @@ class IrcPeer : public WaitSource {
   // at most `seconds` for it.
   std::optional<std::size_t> Await(const std::function<bool(const IrcLine&)>& match, double seconds,
                                    std::size_t from = 0);
+  // The services account WHOIS names for `nick`, empty when none.
+  std::string WhoisAccount(const std::string& nick);
 
   std::vector<int> WaitFds() const override;
   void OnReadable(int fd) override;
